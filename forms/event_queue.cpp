@@ -1,6 +1,7 @@
 #include "forms/event_queue.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace forms {
 
@@ -38,7 +39,7 @@ bool EventQueue::DispatchOne() {
   if (!messages_.empty()) {
     Posted posted = messages_.front();
     messages_.pop_front();
-    posted.form->Dispatch(posted.message);
+    Deliver([&posted] { posted.form->Dispatch(posted.message); });
     return true;
   }
   const std::int64_t now = Now();
@@ -50,8 +51,22 @@ bool EventQueue::DispatchOne() {
   const std::int64_t missed = (now - due->due) / due->interval;
   due->due += (missed + 1) * due->interval;
   Timer* timer = due->timer;  // the handler may re-arm or destroy it
-  timer->Tick();
+  Deliver([timer] { timer->Tick(); });
   return true;
+}
+
+void EventQueue::Deliver(const std::function<void()>& handler) {
+  if (!reporter_) {
+    handler();
+    return;
+  }
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    reporter_(error.what());
+  } catch (...) {
+    reporter_("");
+  }
 }
 
 std::optional<std::uint32_t> EventQueue::TimeToNextTick() {

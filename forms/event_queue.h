@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "forms/form.h"
@@ -30,8 +31,13 @@ class EventQueue {
   void ForgetTimer(const Timer& timer);
 
   // Handles one posted message, or else one tick of the timer due first;
-  // false when nothing is ready now.
+  // false when nothing is ready now. An exception escaping the handler goes
+  // to the reporter when one is set, and the loop goes on; without one it
+  // propagates.
   bool DispatchOne();
+  void SetErrorReporter(std::function<void(const std::string&)> reporter) {
+    reporter_ = std::move(reporter);
+  }
   // Milliseconds until the next tick is due (0 when one is due already);
   // nullopt when no timer runs.
   std::optional<std::uint32_t> TimeToNextTick();
@@ -50,7 +56,10 @@ class EventQueue {
 
   std::int64_t Now();
 
+  void Deliver(const std::function<void()>& handler);
+
   std::function<std::uint32_t()> now_;
+  std::function<void(const std::string&)> reporter_;
   std::uint32_t last_reading_;
   std::int64_t elapsed_ = 0;  // unwrapped time since construction
   std::deque<Posted> messages_;

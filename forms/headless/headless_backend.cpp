@@ -75,8 +75,12 @@ bool HeadlessBackend::RunUntil(const std::function<bool()>& done, std::uint32_t 
 }
 
 void HeadlessBackend::RunLoop(Application& application) {
+  // Inside the loop a failing handler is reported and the loop goes on.
+  queue_.SetErrorReporter(
+      [&application](const std::string& message) { application.ShowException(message); });
   DispatchReady();
   if (loop_handler_ && !application.Terminated()) loop_handler_();
+  queue_.SetErrorReporter(nullptr);
 }
 
 void HeadlessBackend::RunModal(Form& form) {
