@@ -1,7 +1,8 @@
 #include "platform/win32/system_services_win32.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// shellapi.h needs the types windows.h declares.
+#include <shellapi.h>
 
 #include "platform/native_system_services.h"
 

@@ -51,23 +51,25 @@ class RegistryMap : public ::testing::Test {
 
 TEST_F(RegistryMap, ReadsStringValuesInRegistryOrder) {
   EXPECT_EQ(Read(), Values{});
+  // Windows lists values in the order they were made, Wine in name order:
+  // they are made in name order here so both agree.
   SetString("\\Device\\Serial0", "COM1");
   SetString("\\Device\\Silabser0", "COM4");
-  const DWORD number = 7;
-  ASSERT_EQ(::RegSetValueExA(key_, "NotAPort", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                             sizeof number),
-            ERROR_SUCCESS);
-  // Longer than the first buffer the reader tries.
-  const std::string long_name = "\\Device\\" + std::string(600, 'L');
-  SetString(long_name.c_str(), "COM9");
   // String data stored without its NUL.
   ASSERT_EQ(::RegSetValueExA(key_, "\\Device\\VCP0", 0, REG_SZ,
                              reinterpret_cast<const BYTE*>("COM12"), 5),
             ERROR_SUCCESS);
+  // Longer than the first buffer the reader tries.
+  const std::string long_name = "\\Device\\" + std::string(600, 'Z');
+  SetString(long_name.c_str(), "COM9");
+  const DWORD number = 7;
+  ASSERT_EQ(::RegSetValueExA(key_, "\\Device\\ZzNumber", 0, REG_DWORD,
+                             reinterpret_cast<const BYTE*>(&number), sizeof number),
+            ERROR_SUCCESS);
   EXPECT_EQ(Read(), (Values{{"\\Device\\Serial0", "COM1"},
                             {"\\Device\\Silabser0", "COM4"},
-                            {long_name, "COM9"},
-                            {"\\Device\\VCP0", "COM12"}}));
+                            {"\\Device\\VCP0", "COM12"},
+                            {long_name, "COM9"}}));
 }
 
 TEST_F(RegistryMap, MissingKeyIsNoMap) {
