@@ -1,0 +1,4 @@
+#pragma once
+// Start-up on the platform being built; the system's entry point calls it.
+
+int ProgramEntry();

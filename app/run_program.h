@@ -1,0 +1,11 @@
+#pragma once
+// The program's start-up, on whatever backend and platform it is given:
+// both forms, the language from the settings file, the message loop, and
+// the error box for any failure that escapes them. Returns 0 on every path.
+
+#include "forms/backend.h"
+#include "platform/services.h"
+
+inline constexpr const char* kApplicationTitle = "Kst90VIIMj3_5Daz";
+
+int RunProgram(forms::Backend& backend, platform::Services& services);
