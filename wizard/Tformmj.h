@@ -119,6 +119,18 @@ class TFormMj : public forms::Form {
   void Dispatch(forms::Message& message) override;
 
  private:
+  // The update process, a piece per tick (see TimerGestionSerieTimer).
+  void RefreshPortListBox();
+  void WaitForPowerOn();
+  void CheckDevice();
+  bool ChooseImage();
+  void ProgramNextRow();
+  void EndOfProgramming();
+  void Report(unsigned message, std::uintptr_t w_param);
+  void StopAndReport(unsigned message, std::uintptr_t w_param);
+  void StopAndReportLinkFailure();
+  void AnotherAttemptOrClose(forms::ModalResult answer);
+
   void ApplyDesign();
   void ShowStepCounter();
   void ShowCurrentStep();
