@@ -78,9 +78,12 @@ void HeadlessBackend::RunLoop(Application& application) {
   // Inside the loop a failing handler is reported and the loop goes on.
   queue_.SetErrorReporter(
       [&application](const std::string& message) { application.ShowException(message); });
+  struct ReporterReset {
+    EventQueue& queue;
+    ~ReporterReset() { queue.SetErrorReporter(nullptr); }
+  } reset{queue_};
   DispatchReady();
   if (loop_handler_ && !application.Terminated()) loop_handler_();
-  queue_.SetErrorReporter(nullptr);
 }
 
 void HeadlessBackend::RunModal(Form& form) {
