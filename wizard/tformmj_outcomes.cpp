@@ -35,10 +35,9 @@ void TFormMj::WMStepDone(forms::Message& /*message*/) {
 
 void TFormMj::WMPowerOnTimeout(forms::Message& /*message*/) {
   // The sequencer closed the link already; back to the port choice.
-  forms::MessageDlg(App(),
-                    forms::Format(MsgConnectionFailed[Language], Link.DeviceName(),
-                                  Link.DeviceName()),
-                    MsgDlgType::Error, MsgDlgButtons::Ok);
+  forms::MessageDlg(
+      App(), forms::Format(MsgConnectionFailed[Language], Link.DeviceName(), Link.DeviceName()),
+      MsgDlgType::Error, MsgDlgButtons::Ok);
   Step = 4;
   NextStep();
 }
@@ -73,9 +72,8 @@ void TFormMj::WMDeviceRejected(forms::Message& message) {
     default:
       break;  // REJECT_WRONG_DEVICE
   }
-  const auto answer =
-      forms::MessageDlg(App(), forms::Format(text, Link.DeviceName(), Link.DeviceName()), kind,
-                        MsgDlgButtons::YesNo);
+  const auto answer = forms::MessageDlg(
+      App(), forms::Format(text, Link.DeviceName(), Link.DeviceName()), kind, MsgDlgButtons::YesNo);
   AnotherAttemptOrClose(answer);
 }
 

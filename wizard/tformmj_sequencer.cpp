@@ -9,8 +9,8 @@
 
 namespace {
 
-constexpr std::int32_t kConnectSeconds = 1;   // one wake-up attempt per tick
-constexpr double kPowerOnSeconds = 30.0;      // shown at the start of the countdown
+constexpr std::int32_t kConnectSeconds = 1;  // one wake-up attempt per tick
+constexpr double kPowerOnSeconds = 30.0;     // shown at the start of the countdown
 constexpr double kSecondsPerPowerOnTick = 1.5;
 
 constexpr std::uint32_t kSerialNumberFirst = 400000000;
