@@ -210,6 +210,10 @@ void TFormMj::ShowPowerOnStep() {
   // With no entry selected there is no port to name; SetPort then keeps its own.
   const int selected = ListBoxSelectLangPort.ItemIndex();
   SelectedPort = PortNumberOf(selected >= 0 ? ListBoxSelectLangPort.Items()[selected] : "");
+  // A port still held from an earlier attempt (after Cancel, or a leave
+  // exchange that failed) is let go, so the wake-up goes to the port chosen
+  // now, on a fresh handle, rather than to the old one.
+  if (Link.IsOpen()) Link.Close();
   Link.SetPort(SelectedPort);
   TimerGestionSerie.SetInterval(2250);
   TimerGestionSerie.SetEnabled(true);
