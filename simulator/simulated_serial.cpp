@@ -1,5 +1,7 @@
 #include "simulator/simulated_serial.h"
 
+#include "simulator/line.h"
+
 #include <stdexcept>
 #include <string_view>
 
@@ -9,8 +11,6 @@ namespace {
 
 constexpr std::string_view kDevicePrefix = "\\\\.\\COM";
 constexpr std::uint32_t kMaxDword = 0xFFFFFFFFu;
-constexpr std::uint32_t kBitsPerByte = 11;  // start, 8 data, parity, stop
-
 platform::Dcb PortDefaults() {
   platform::Dcb dcb{};
   dcb.DCBlength = sizeof(platform::Dcb);
@@ -22,20 +22,10 @@ platform::Dcb PortDefaults() {
   return dcb;
 }
 
-// Milliseconds one byte takes on the line, rounded up.
-std::uint32_t ByteTime(std::uint32_t baud_rate) {
-  return (kBitsPerByte * 1000 + baud_rate - 1) / baud_rate;
-}
-
 // The loader's line is 8 data bits, even parity, one stop bit.
 bool HostFramingMatches(const platform::Dcb& host, std::uint32_t device_rate) {
   return host.BaudRate == device_rate && host.ByteSize == 8 &&
          host.Parity == platform::kEvenParity && host.StopBits == platform::kOneStopBit;
-}
-
-// What a byte framed differently turns into; never the byte itself.
-std::uint8_t Garbled(std::uint8_t byte) {
-  return static_cast<std::uint8_t>(byte ^ 0xA5);
 }
 
 // Signed distance from now to tick, across the wrap of the tick counter.
@@ -244,7 +234,7 @@ bool SimulatedSerial::WriteFile(platform::PortHandle handle, const std::uint8_t*
     std::uint32_t sent_at = now + device.config().turnaround_ms;
     if (TicksUntil(port->line_free_at, sent_at) > 0) sent_at = port->line_free_at;
     for (const std::uint8_t byte : answer) {
-      sent_at += ByteTime(rate);
+      sent_at += ByteTimeMs(rate);
       port->to_host.push_back({byte, rate, sent_at});
     }
     port->line_free_at = sent_at;

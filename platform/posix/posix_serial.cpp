@@ -310,6 +310,7 @@ bool PosixSerial::ReadFile(PortHandle handle, std::uint8_t* buffer, std::uint32_
   const auto total_deadline = start + std::chrono::milliseconds(immediate ? 0 : total_ms);
   const bool interval_applies = !immediate && !first_byte_returns && t.ReadIntervalTimeout != 0;
 
+  bool hung_up = false;  // the last poll saw the other end gone
   while (transferred < size) {
     const ssize_t got = read(port->fd, buffer + transferred, size - transferred);
     if (got > 0) {
@@ -318,6 +319,7 @@ bool PosixSerial::ReadFile(PortHandle handle, std::uint8_t* buffer, std::uint32_
       continue;
     }
     if (got < 0 && errno != EAGAIN && errno != EINTR) return FailErrno();
+    if (hung_up) return Fail(kErrorDeviceNotConnected);
     auto deadline = total_deadline;
     if (interval_applies && transferred > 0) {
       const auto gap_end = SteadyClock::now() + std::chrono::milliseconds(t.ReadIntervalTimeout);
@@ -329,9 +331,7 @@ bool PosixSerial::ReadFile(PortHandle handle, std::uint8_t* buffer, std::uint32_
     pollfd ready{port->fd, POLLIN, 0};
     const int polled = poll(&ready, 1, wait_ms);
     if (polled < 0 && errno != EINTR) return FailErrno();
-    if (polled > 0 && (ready.revents & POLLIN) == 0 && (ready.revents & (POLLHUP | POLLERR)) != 0) {
-      return Fail(kErrorDeviceNotConnected);  // the other end is gone
-    }
+    hung_up = polled > 0 && (ready.revents & (POLLHUP | POLLERR)) != 0;
   }
   return true;
 }
