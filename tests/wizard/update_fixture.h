@@ -52,33 +52,39 @@ inline DeviceMemories ExpectedAfterUpdate(const std::string& hex_file,
   return memories;
 }
 
+inline sim::LoaderDevice& AddDevice(HeadlessWizard& w, sim::DeviceConfig config = {}) {
+  w.port_map.Set({{"\\Device\\Serial0", "COM1"}, {"\\Device\\Silabser0", "COM4"}});
+  return w.serial.AddDevice(kDevicePort, config);
+}
+
+// Starts the wizard and walks it, as the user would, to the power-on step.
+inline TFormMj& StartAndConnect(HeadlessWizard& w) {
+  TFormMj& form = w.Start();
+  for (int step = 1; step < 6; ++step) EXPECT_TRUE(w.backend.Click(form.ButtonSuivant));
+  EXPECT_EQ(form.Step, 6);
+  EXPECT_TRUE(w.backend.Click(form.ButtonSuivant));  // Connection
+  EXPECT_EQ(form.Step, 7);
+  return form;
+}
+
+// Runs until the update has ended on step 10 or a dialog has been answered.
+inline bool RunUpdate(HeadlessWizard& w, TFormMj& form) {
+  const std::size_t dialogs = w.backend.Dialogs().size();
+  return w.backend.RunUntil(
+      [&] {
+        return w.backend.Dialogs().size() > dialogs ||
+               (form.Step == 10 && !form.TimerGestionSerie.Enabled());
+      },
+      kUpdateLimitMs);
+}
+
 class UpdateFixture : public ::testing::Test {
  protected:
   sim::LoaderDevice& AddDevice(sim::DeviceConfig config = {}) {
-    w.port_map.Set({{"\\Device\\Serial0", "COM1"}, {"\\Device\\Silabser0", "COM4"}});
-    return w.serial.AddDevice(kDevicePort, config);
+    return kst_test::AddDevice(w, config);
   }
-
-  // Starts the wizard and walks it, as the user would, to the power-on step.
-  TFormMj& StartAndConnect() {
-    TFormMj& form = w.Start();
-    for (int step = 1; step < 6; ++step) EXPECT_TRUE(w.backend.Click(form.ButtonSuivant));
-    EXPECT_EQ(form.Step, 6);
-    EXPECT_TRUE(w.backend.Click(form.ButtonSuivant));  // Connection
-    EXPECT_EQ(form.Step, 7);
-    return form;
-  }
-
-  // Runs until the update has ended on step 10 or a dialog has been answered.
-  bool RunUpdate(TFormMj& form) {
-    const std::size_t dialogs = w.backend.Dialogs().size();
-    return w.backend.RunUntil(
-        [&] {
-          return w.backend.Dialogs().size() > dialogs ||
-                 (form.Step == 10 && !form.TimerGestionSerie.Enabled());
-        },
-        kUpdateLimitMs);
-  }
+  TFormMj& StartAndConnect() { return kst_test::StartAndConnect(w); }
+  bool RunUpdate(TFormMj& form) { return kst_test::RunUpdate(w, form); }
 
   HeadlessWizard w;
 };
