@@ -14,7 +14,9 @@ namespace {
 std::string Shown(const TFormMj& f) {
   std::string out;
   auto add = [&out](const char* name, bool shown) {
-    if (shown) out += std::string(out.empty() ? "" : " ") + name;
+    if (!shown) return;
+    if (!out.empty()) out.append(" ");
+    out.append(name);
   };
   add("L1", f.LabelLigne1.Visible());
   add("L2", f.LabelLigne2.Visible());
@@ -29,10 +31,12 @@ std::string Shown(const TFormMj& f) {
   out += " |";
   for (const forms::Button* button :
        {&f.ButtonAPropos, &f.ButtonQuitter, &f.ButtonPrecedant, &f.ButtonSuivant}) {
-    if (button->Visible()) out += " " + button->Name().substr(6) + (button->Enabled() ? "" : "-");
+    if (!button->Visible()) continue;
+    out.append(" ").append(button->Name(), 6);  // the name after "Button"
+    if (!button->Enabled()) out.append("-");
   }
-  out += " | " + std::to_string(f.TimerGestionSerie.Interval()) +
-         (f.TimerGestionSerie.Enabled() ? "" : " stopped");
+  out.append(" | ").append(std::to_string(f.TimerGestionSerie.Interval()));
+  if (!f.TimerGestionSerie.Enabled()) out.append(" stopped");
   return out;
 }
 
