@@ -6,11 +6,13 @@ namespace {
 // Metric-compatible stand-ins first, then whatever sans-serif face there is.
 constexpr const char* kFamilies = "Liberation Sans,Arimo,Arial,Sans";
 
-// Everything small and tight, so that controls fit their designed sizes.
+// Everything small and tight, so that controls fit their designed sizes;
+// no transitions, so a change shows at once as it does on the designed platform.
 constexpr const char* kStyleSheet = R"css(
 window.kst-window, window.kst-window * {
   font-family: "Liberation Sans", Arimo, Arial, Sans;
   font-size: 11px;
+  transition: none;
 }
 window.kst-window button {
   min-height: 0;
