@@ -44,8 +44,8 @@ TEST(ApplicationTest, OwnsFormsAndDestroysTheLastCreatedFirst) {
 TEST(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses) {
   platform::VirtualClock clock;
   HeadlessBackend backend(clock);
-  Application app(backend);
   std::vector<std::string> log;
+  Application app(backend);
   NamedForm* main = nullptr;
   NamedForm* box = nullptr;
   app.CreateForm(main, "main", log);
@@ -67,9 +67,9 @@ TEST(ApplicationTest, RunShowsTheMainFormAndEndsWhenItCloses) {
 TEST(ApplicationTest, ReportsAFailingHandlerAndGoesOnWithTheLoop) {
   platform::VirtualClock clock;
   HeadlessBackend backend(clock);
+  std::vector<std::string> log;
   Application app(backend);
   app.SetTitle("Title");
-  std::vector<std::string> log;
   NamedForm* main = nullptr;
   app.CreateForm(main, "main", log);
   Timer timer(main, "Timer");
