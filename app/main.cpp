@@ -1,5 +1,5 @@
 #include "app/program_entry.h"
 
-int main() {
-  return ProgramEntry();
+int main(int argc, char** argv) {
+  return ProgramEntry(argc, argv);
 }

@@ -38,6 +38,10 @@ class Backend {
   virtual int TextWidth(const std::string& text, const FontSpec& font) = 0;
   // Outer width of a window of the given client width and border.
   virtual int OuterWidth(int client_width, BorderStyle border) = 0;
+
+  // The program's exit status once the loop is over, from a backend that
+  // can tell how the run ended; 0 from the others.
+  virtual int ExitStatus() const { return 0; }
 };
 
 }  // namespace forms
