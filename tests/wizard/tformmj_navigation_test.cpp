@@ -56,6 +56,13 @@ TEST_F(NavigationTest, NextOnThePortStepNeedsASelectedEntry) {
   EXPECT_EQ(f.Step, 6);
 }
 
+TEST_F(NavigationTest, ListClickBesideTheEntriesNamesNoPort) {
+  TFormMj& f = GoTo(5);
+  f.ListBoxSelectLangPort.SetItemIndex(-1);
+  f.ListBoxSelectLangPortClick(nullptr);
+  EXPECT_EQ(f.SelectedPort, -1);
+}
+
 TEST_F(NavigationTest, PreviousWalksBackAndIsDisabledOnStepOne) {
   TFormMj& f = GoTo(5);
   for (int step = 4; step >= 1; --step) {

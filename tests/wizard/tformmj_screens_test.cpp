@@ -318,6 +318,14 @@ TEST_F(ScreensTest, EntryWithoutAPortNumberLeavesTheLinksPort) {
   EXPECT_EQ(f.Link.GetPort(), 2);  // the link's own default
 }
 
+TEST_F(ScreensTest, ProgrammingStepWithoutRowsShowsZeroPercent) {
+  TFormMj& f = w.Start();
+  for (int i = 0; i < 7; ++i) f.NextStep();  // step 8
+  f.ProgressBarProgrammation.SetMax(0);      // no image chosen yet
+  f.NextStep();
+  EXPECT_EQ(f.LabelBarreProgression.Caption(), "Avancement de la mise \xE0 jour : 0.0 %");
+}
+
 // Properties that a screen leaves alone keep what an earlier screen set.
 TEST_F(ScreensTest, CarriedOverFromEarlierScreens) {
   using forms::Alignment;
