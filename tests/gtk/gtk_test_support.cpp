@@ -1,6 +1,7 @@
 #include "tests/gtk/gtk_test_support.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -124,16 +125,23 @@ void CompareControl(Report& report, const forms::Control& control, bool laid_out
   }
 }
 
-// Brings styles and sizes up to date at once, as the next frame would: the
-// window's pending restyling and resizing run on its frame clock's layout.
+}  // namespace
+
+std::unique_ptr<forms::gtk::GtkBackend> CreateTestBackend(platform::Clock& clock) {
+  std::unique_ptr<forms::Backend> created = forms::CreateGtkBackend(clock);
+  if (created == nullptr) return nullptr;
+  g_log_set_always_fatal(
+      static_cast<GLogLevelFlags>(G_LOG_FATAL_MASK | G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING));
+  return std::unique_ptr<forms::gtk::GtkBackend>(
+      dynamic_cast<forms::gtk::GtkBackend*>(created.release()));
+}
+
 void Settle(GtkWindow* window) {
   if (GdkFrameClock* clock = gtk_widget_get_frame_clock(GTK_WIDGET(window))) {
     g_signal_emit_by_name(clock, "layout");
   }
   gtk_container_check_resize(GTK_CONTAINER(window));
 }
-
-}  // namespace
 
 bool Pump(forms::gtk::GtkBackend& backend, const std::function<bool()>& done,
           unsigned real_limit_ms) {
@@ -148,6 +156,24 @@ bool Pump(forms::gtk::GtkBackend& backend, const std::function<bool()>& done,
   backend.RunUntil([&] { return expired || done(); });
   if (!expired) g_source_remove(watchdog);
   return done();
+}
+
+bool ClickWithTheMouse(GtkWidget* widget) {
+  GtkWidget* window = gtk_widget_get_toplevel(widget);
+  Settle(GTK_WINDOW(window));
+  int x = 0;
+  int y = 0;
+  gdk_window_get_origin(gtk_widget_get_window(window), &x, &y);
+  int in_window_x = 0;
+  int in_window_y = 0;
+  if (!gtk_widget_translate_coordinates(widget, window, gtk_widget_get_allocated_width(widget) / 2,
+                                        gtk_widget_get_allocated_height(widget) / 2, &in_window_x,
+                                        &in_window_y)) {
+    return false;
+  }
+  const std::string command = "xdotool mousemove --sync " + std::to_string(x + in_window_x) + " " +
+                              std::to_string(y + in_window_y) + " click 1";
+  return std::system(command.c_str()) == 0;
 }
 
 GtkWindow* WindowOf(const forms::Form& form) {

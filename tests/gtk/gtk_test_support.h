@@ -6,6 +6,7 @@
 #include <gtk/gtk.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "forms/form.h"
@@ -13,10 +14,22 @@
 
 namespace kst_test {
 
+// The GTK backend, with GTK's warnings and criticals made fatal so that a
+// misuse of the toolkit fails the test; null without a display.
+std::unique_ptr<forms::gtk::GtkBackend> CreateTestBackend(platform::Clock& clock);
+
 // Runs the backend's loop until done() holds or real_limit_ms of real time
 // have gone by; returns done().
 bool Pump(forms::gtk::GtkBackend& backend, const std::function<bool()>& done,
           unsigned real_limit_ms = 20000);
+
+// Brings window's styles and sizes up to date at once, as its next frame
+// would: its pending restyling and resizing run on its frame clock's layout.
+void Settle(GtkWindow* window);
+
+// A real click of the pointer in the middle of widget, through the X
+// server (xdotool); false when it could not be made.
+bool ClickWithTheMouse(GtkWidget* widget);
 
 // Lays window out as it stands and draws it into a PNG file at path,
 // creating the file's directory.

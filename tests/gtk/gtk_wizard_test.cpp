@@ -31,9 +31,8 @@ constexpr int kDevicePort = 4;
 class GtkWizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::unique_ptr<forms::Backend> created = forms::CreateGtkBackend(clock_);
-    if (created == nullptr) GTEST_SKIP() << "no display to open windows on";
-    backend_.reset(dynamic_cast<forms::gtk::GtkBackend*>(created.release()));
+    backend_ = kst_test::CreateTestBackend(clock_);
+    if (backend_ == nullptr) GTEST_SKIP() << "no display to open windows on";
     backend_->SetTimeSkipper([this](std::uint32_t ms) { clock_.Advance(ms); });
     app_ = std::make_unique<forms::Application>(*backend_);
     port_map_.Set({{"\\Device\\Serial0", "COM1"}, {"\\Device\\Silabser0", "COM4"}});
@@ -63,7 +62,8 @@ class GtkWizardTest : public ::testing::Test {
   void ChooseEnglish(TFormMj& form) {
     auto* peer = dynamic_cast<forms::gtk::ListBoxPeer*>(form.ListBoxSelectLangPort.Peer());
     ASSERT_NE(peer, nullptr);
-    gtk_list_box_select_row(peer->Widget(), gtk_list_box_get_row_at_index(peer->Widget(), 1));
+    ASSERT_TRUE(
+        kst_test::ClickWithTheMouse(GTK_WIDGET(gtk_list_box_get_row_at_index(peer->Widget(), 1))));
     ASSERT_TRUE(Pump(*backend_, [&form] { return form.Language == 1; }));
   }
 
