@@ -7,11 +7,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "about/Boiteapropos.h"
 #include "forms/application.h"
 #include "forms/gtk/button_peer.h"
 #include "forms/gtk/gtk_backend.h"
+#include "forms/gtk/image_peer.h"
 #include "forms/gtk/list_box_peer.h"
 #include "platform/memory_port_map.h"
 #include "platform/virtual_clock.h"
@@ -103,6 +105,7 @@ class GtkWizardTest : public ::testing::Test {
       GtkWizardTest* test;
       std::string language;
       int line_at_open = -1;
+      bool mail_clicked = false;
       bool closed = false;
     } visit{this, language};
     // First, before any tick of the nested loop: the box as it opens.
@@ -118,7 +121,8 @@ class GtkWizardTest : public ::testing::Test {
           return G_SOURCE_REMOVE;
         },
         &visit, nullptr);
-    // Then, once some rows have gone out, close it.
+    // Then, once the box is on screen and some rows have gone out: a click
+    // on the e-mail link, and once the mail program is asked for, close it.
     g_timeout_add(
         10,
         [](gpointer data) -> gboolean {
@@ -128,6 +132,14 @@ class GtkWizardTest : public ::testing::Test {
               !gtk_widget_get_mapped(GTK_WIDGET(box))) {
             return G_SOURCE_CONTINUE;
           }
+          if (!v->mail_clicked) {
+            v->mail_clicked = true;
+            EXPECT_TRUE(kst_test::ClickWithTheMouse(
+                dynamic_cast<forms::gtk::ControlPeer&>(*FormAPropos->LabelMel.Peer()).Outer()));
+            return G_SOURCE_CONTINUE;
+          }
+          if (v->test->system_.opened_urls.empty()) return G_SOURCE_CONTINUE;
+          EXPECT_EQ(v->test->system_.opened_urls, std::vector<std::string>{MailTarget});
           // Centred over the wizard.
           int x = 0, y = 0, wizard_x = 0, wizard_y = 0;
           gtk_window_get_position(box, &x, &y);
