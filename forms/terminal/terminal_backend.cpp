@@ -248,6 +248,8 @@ bool TerminalBackend::EndForLackOfInput(Context& context) {
 }
 
 void TerminalBackend::RefreshTop() {
+  // A screen on its way out is not worth printing.
+  if (application_ != nullptr && application_->Terminated()) return;
   if (!contexts_.empty() && contexts_.back()->form != nullptr) Refresh(*contexts_.back());
 }
 
