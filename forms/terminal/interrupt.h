@@ -1,7 +1,7 @@
 #pragma once
-// Ending a terminal run on SIGINT, SIGTERM or SIGHUP: the handler only notes
-// the signal; the loop sees the note, ends the run in order and so restores
-// the terminal on its way out.
+// Ending a terminal run on SIGINT, SIGTERM or SIGHUP, or SIGPIPE when the
+// output has gone: the handler only notes the signal; the loop sees the
+// note, ends the run in order and so restores the terminal on its way out.
 
 #include <signal.h>
 
@@ -18,7 +18,7 @@ class InterruptWatch {
   InterruptWatch& operator=(const InterruptWatch&) = delete;
 
  private:
-  static constexpr std::array<int, 3> kSignals = {SIGINT, SIGTERM, SIGHUP};
+  static constexpr std::array<int, 4> kSignals = {SIGINT, SIGTERM, SIGHUP, SIGPIPE};
   std::array<struct sigaction, kSignals.size()> previous_{};
 };
 

@@ -72,7 +72,7 @@ class TerminalBackend final : public Backend {
   int OuterWidth(int client_width, BorderStyle border) override;
   int ExitStatus() const override;
 
-  // Something the terminal's changes tracking needs from the component peers.
+  // A property of component on form has changed (called by the peers).
   void Note(Form* form, Component* component, Property property);
 
  private:
