@@ -192,10 +192,13 @@ void TerminalBackend::Loop(Context& context, const std::function<bool()>& done) 
     }
     RefreshTop();
     if (!pending_.empty()) {
-      const bool applied = Apply(context, pending_.front());
+      // Taken off first: what it does may run a nested loop (a modal form)
+      // that reads the input behind it.
+      const Input input = pending_.front();
+      pending_.pop_front();
+      if (Apply(context, input)) continue;
       // Keys that match nothing are dropped; a line waits for its screen.
-      if (applied || options_.key_input) pending_.pop_front();
-      if (applied) continue;
+      if (!options_.key_input) pending_.push_front(input);
     }
     if (IsMain(context) && driver_ != nullptr && driver_->Act(*context.form, *this)) continue;
     if (input_ended_ && EndForLackOfInput(context)) continue;

@@ -186,6 +186,20 @@ TEST(TerminalInputTest, KeysSelectByNumberAndSkipEscapeSequences) {
   EXPECT_NE(output.find("-> Exit"), std::string::npos) << output;
 }
 
+// The about box runs its own loop: the keys after the one that opened it are its own.
+TEST(TerminalInputTest, AboutBoxTakesTheKeysThatFollowItsOpening) {
+  TerminalRun run;
+  EXPECT_EQ(run.Run("a\n\nq\n"), kExitQuit) << run.Output();
+  const std::string output = run.Output();
+  const auto about = output.find("-> A propos\n");
+  const auto ok = output.find("-> Ok\n");
+  const auto quit = output.find("-> Quitter\n");
+  ASSERT_NE(quit, std::string::npos) << output;
+  EXPECT_LT(about, ok);
+  EXPECT_LT(ok, quit);
+  EXPECT_EQ(Count(output, "Etape n\xC2\xB0 1 sur 10"), 2);  // shown again once the box is gone
+}
+
 TEST(TerminalInputTest, EndOfInputClosesAWaitingScreenAndReportsWhatWasNotUsed) {
   TerminalRun run;
   EXPECT_EQ(run.Run("s\nnothing here\n"), kExitQuit);
