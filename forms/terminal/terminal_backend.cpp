@@ -230,23 +230,18 @@ void TerminalBackend::EndOnSignal(Context& context) {
 }
 
 bool TerminalBackend::EndForLackOfInput(Context& context) {
-  if (context.dialog != nullptr) {
-    if (!pending_.empty()) return false;
-    context.answer = ClosingAnswer(*context.dialog);
-    return true;
-  }
-  if (!IsMain(context)) {
-    if (!pending_.empty()) return false;
-    context.form->Close();
-    return true;
-  }
-  if (driver_ != nullptr && !driver_->MayClose(*context.form)) return false;
-  // The screen waits for the user, and what is left of the input does not fit it.
+  // The main form may still move on by itself; a box or a modal form will
+  // not, so what is left of the input will never fit them.
+  if (IsMain(context) && driver_ != nullptr && !driver_->MayClose(*context.form)) return false;
   if (!pending_.empty()) {
     Print("\n(unused input: " + Cp1252ToUtf8(pending_.front().text) + ")\n");
     pending_.clear();
   }
-  context.form->Close();
+  if (context.dialog != nullptr) {
+    context.answer = ClosingAnswer(*context.dialog);
+  } else {
+    context.form->Close();
+  }
   return true;
 }
 
