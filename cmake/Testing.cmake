@@ -19,6 +19,9 @@ function(kst_add_test)
       set_tests_properties(${T_NAME} PROPERTIES LABELS "${T_LABELS}")
     endif()
   else()
-    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 30 PROPERTIES LABELS "${T_LABELS}")
+    # The labels pass through three rounds of CMake argument parsing on their
+    # way into the generated test script; each round halves the escapes.
+    string(REPLACE ";" "\\\\\\\\\\\\\\\\;" labels "${T_LABELS}")
+    gtest_discover_tests(${T_NAME} DISCOVERY_TIMEOUT 30 PROPERTIES LABELS "${labels}")
   endif()
 endfunction()
