@@ -23,7 +23,8 @@ struct OutcomeCase {
   sim::Faults faults;
   std::optional<ModalResult> answer;  // --yes / --no
   int status;
-  const char* last_box;  // the start of the text of the last box shown; "" for none
+  const char* last_box;  // the start of the text of the box shown; "" for none
+  std::int32_t language = -1;
 };
 
 sim::Faults Silent() {
@@ -52,9 +53,11 @@ TEST_P(OutcomeTest, ExitStatusSaysHowTheUpdateEnded) {
   run.AddDevice(c.config).faults() = c.faults;
   run.port = 4;
   run.options.yes_no_answer = c.answer;
+  run.language = c.language;
   EXPECT_EQ(run.Run(""), c.status) << run.Output();
   const std::string output = run.Output();
-  EXPECT_NE(output.find("-> Connexion"), std::string::npos) << output;
+  EXPECT_NE(output.find(c.language == 1 ? "-> Connection" : "-> Connexion"), std::string::npos)
+      << output;
   const std::string box(c.last_box);
   const int boxes = Count(output, "[Erreur]\n") + Count(output, "[Information]\n");
   EXPECT_EQ(boxes, box.empty() ? 0 : 1) << output;
@@ -99,6 +102,13 @@ INSTANTIATE_TEST_SUITE_P(
                                   ModalResult::Yes,
                                   kExitWrongVariant,
                                   "L'appareil n'est pas pour cette version"},
+                      OutcomeCase{"WrongVariantInEnglish",
+                                  {.variant = 0},
+                                  {},
+                                  ModalResult::No,
+                                  kExitWrongVariant,
+                                  "This version of is not for this device.",
+                                  1},
                       OutcomeCase{"TooOld",
                                   Version(1, 9),
                                   {},
@@ -198,6 +208,17 @@ TEST(TerminalInputTest, AboutBoxTakesTheKeysThatFollowItsOpening) {
   EXPECT_LT(about, ok);
   EXPECT_LT(ok, quit);
   EXPECT_EQ(Count(output, "Etape n\xC2\xB0 1 sur 10"), 2);  // shown again once the box is gone
+}
+
+// --port picks its port even when the list prefers another.
+TEST(TerminalInputTest, PortIsPickedOverThePreferredOne) {
+  TerminalRun run;
+  run.port_map.Set({{"\\Device\\Silabser0", "COM3"}, {"\\Device\\Serial1", "COM4"}});
+  run.AddDevice();
+  run.port = 4;
+  EXPECT_EQ(run.Run(""), kExitUpdated) << run.Output();
+  EXPECT_NE(run.Output().find(" * 1) COM3 : VORANEX\n   2) COM4\n"), std::string::npos);
+  EXPECT_NE(run.Output().find("-> 2) COM4\n"), std::string::npos) << run.Output();
 }
 
 TEST(TerminalInputTest, EndOfInputClosesAWaitingScreenAndReportsWhatWasNotUsed) {
