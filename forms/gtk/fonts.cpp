@@ -9,25 +9,25 @@ constexpr const char* kFamilies = "Liberation Sans,Arimo,Arial,Sans";
 // Everything small and tight, so that controls fit their designed sizes;
 // no transitions, so a change shows at once as it does on the designed platform.
 constexpr const char* kStyleSheet = R"css(
-window.kst-window, window.kst-window * {
+.kst-window, .kst-window * {
   font-family: "Liberation Sans", Arimo, Arial, Sans;
   font-size: 11px;
   transition: none;
 }
-window.kst-window button {
+.kst-window button {
   min-height: 0;
   min-width: 0;
   padding: 0 4px;
 }
-window.kst-window entry {
+.kst-window entry {
   min-height: 0;
   padding: 0 4px;
 }
-window.kst-window entry.kst-button-face {
+.kst-window entry.kst-button-face {
   background-color: @theme_bg_color;
   background-image: none;
 }
-window.kst-window list row {
+.kst-window list row {
   min-height: 0;
   padding: 0 2px;
 }

@@ -29,7 +29,8 @@ void ApplyFont(GtkEntry* entry, const FontSpec& font);
 // Width in pixels of utf8 text laid out in font.
 int MeasureText(const std::string& utf8, const FontSpec& font);
 
-// Style class of our toplevel windows, which the style sheet applies to.
+// Style class of our toplevel windows and message boxes, which the style
+// sheet applies to.
 inline constexpr const char* kWindowClass = "kst-window";
 // Style class of an entry drawn in the colour of buttons.
 inline constexpr const char* kButtonFaceClass = "kst-button-face";

@@ -9,6 +9,10 @@
 namespace forms::gtk {
 namespace {
 
+// The size of a message box's buttons on the platform the program was designed on.
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 23;
+
 void OnResponse(GtkDialog* /*dialog*/, gint response, gpointer answer) {
   *static_cast<std::optional<gint>*>(answer) = response;
 }
@@ -51,8 +55,9 @@ ModalResult RunMessageBox(const DialogRequest& request, GtkWindow* owner,
   gtk_box_pack_start(GTK_BOX(gtk_dialog_get_content_area(GTK_DIALOG(dialog))), row, TRUE, TRUE, 0);
 
   for (const auto& [label, result] : request.button_labels) {
-    gtk_dialog_add_button(GTK_DIALOG(dialog), MnemonicLabel(label).c_str(),
-                          static_cast<gint>(result));
+    GtkWidget* button = gtk_dialog_add_button(GTK_DIALOG(dialog), MnemonicLabel(label).c_str(),
+                                              static_cast<gint>(result));
+    gtk_widget_set_size_request(button, kButtonWidth, kButtonHeight);
   }
   if (!request.button_labels.empty()) {
     const auto first = static_cast<gint>(request.button_labels.front().second);

@@ -138,38 +138,6 @@ class GtkBackendTest : public ::testing::Test {
         Pump(*backend_, [this] { return gtk_widget_get_mapped(GTK_WIDGET(WindowOf(*form_))); }));
   }
 
-  // The message box or error box open now, if any.
-  static GtkDialog* OpenDialog() {
-    GtkDialog* found = nullptr;
-    GList* windows = gtk_window_list_toplevels();
-    for (GList* item = windows; item != nullptr; item = item->next) {
-      if (GTK_IS_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
-        found = GTK_DIALOG(item->data);
-      }
-    }
-    g_list_free(windows);
-    return found;
-  }
-
-  // The texts of the box's labels, '|' after each, and its icon's name.
-  static std::string DialogTexts(GtkDialog* dialog) {
-    std::string texts;
-    GtkWidget* row = GTK_WIDGET(
-        gtk_container_get_children(GTK_CONTAINER(gtk_dialog_get_content_area(dialog)))->data);
-    GList* parts = gtk_container_get_children(GTK_CONTAINER(row));
-    for (GList* part = parts; part != nullptr; part = part->next) {
-      if (GTK_IS_IMAGE(part->data)) {
-        const gchar* icon = nullptr;
-        gtk_image_get_icon_name(GTK_IMAGE(part->data), &icon, nullptr);
-        texts += std::string("icon:") + (icon != nullptr ? icon : "") + '|';
-      } else if (GTK_IS_LABEL(part->data)) {
-        texts += std::string(gtk_label_get_text(GTK_LABEL(part->data))) + '|';
-      }
-    }
-    g_list_free(parts);
-    return texts;
-  }
-
   static std::string ButtonLabel(GtkDialog* dialog, forms::ModalResult result) {
     GtkWidget* button = gtk_dialog_get_widget_for_response(dialog, static_cast<gint>(result));
     return button != nullptr ? gtk_button_get_label(GTK_BUTTON(button)) : "(none)";
@@ -180,7 +148,7 @@ class GtkBackendTest : public ::testing::Test {
     g_timeout_add(
         5,
         [](gpointer data) -> gboolean {
-          GtkDialog* dialog = OpenDialog();
+          GtkDialog* dialog = kst_test::OpenDialog();
           if (dialog == nullptr) return G_SOURCE_CONTINUE;
           (*static_cast<std::function<void(GtkDialog*)>*>(data))(dialog);
           return G_SOURCE_REMOVE;
@@ -242,7 +210,8 @@ TEST_F(GtkBackendTest, MessageBoxWaitsForItsAnswerWhileTicksAndMessagesGoOn) {
   };
   std::function<void(GtkDialog*)> act = [&](GtkDialog* dialog) {
     EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog)), "Erreur");
-    EXPECT_EQ(DialogTexts(dialog), "icon:dialog-error|Le port s\xC3\xA9rie ne r\xC3\xA9pond pas.|");
+    EXPECT_EQ(kst_test::DialogTexts(dialog),
+              "icon:dialog-error|Le port s\xC3\xA9rie ne r\xC3\xA9pond pas.|");
     EXPECT_EQ(ButtonLabel(dialog, forms::ModalResult::Yes), "_Oui");
     EXPECT_EQ(ButtonLabel(dialog, forms::ModalResult::No), "_Non");
     EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), WindowOf(f));
@@ -255,7 +224,7 @@ TEST_F(GtkBackendTest, MessageBoxWaitsForItsAnswerWhileTicksAndMessagesGoOn) {
   f.Ticker.SetEnabled(true);
   ASSERT_TRUE(Pump(*backend_, [&] { return answer != forms::ModalResult::None; }));
   EXPECT_EQ(answer, forms::ModalResult::No);
-  EXPECT_EQ(OpenDialog(), nullptr);
+  EXPECT_EQ(kst_test::OpenDialog(), nullptr);
 }
 
 TEST_F(GtkBackendTest, ClosingAMessageBoxAnswersNoOrOk) {
@@ -274,7 +243,7 @@ TEST_F(GtkBackendTest, ClosingAMessageBoxAnswersNoOrOk) {
   for (const auto& c : cases) {
     std::function<void(GtkDialog*)> act = [&](GtkDialog* dialog) {
       EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog)), c.caption);
-      EXPECT_EQ(DialogTexts(dialog), std::string("icon:") + c.icon + "|Texte|");
+      EXPECT_EQ(kst_test::DialogTexts(dialog), std::string("icon:") + c.icon + "|Texte|");
       gtk_window_close(GTK_WINDOW(dialog));  // the close box
     };
     WhenDialogOpens(&act);
@@ -287,7 +256,7 @@ TEST_F(GtkBackendTest, FailingClickHandlerIsReportedAndTheLoopGoesOn) {
   f.Go.OnClick = [](forms::Component*) { throw std::runtime_error("Disque plein"); };
   std::function<void(GtkDialog*)> act = [](GtkDialog* dialog) {
     EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog)), "Sonde");  // the application's title
-    EXPECT_EQ(DialogTexts(dialog), "icon:dialog-error|Disque plein|");
+    EXPECT_EQ(kst_test::DialogTexts(dialog), "icon:dialog-error|Disque plein|");
     EXPECT_EQ(ButtonLabel(dialog, forms::ModalResult::Ok), "OK");
     Press(dialog, forms::ModalResult::Ok);
   };

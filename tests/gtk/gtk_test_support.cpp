@@ -176,6 +176,36 @@ bool ClickWithTheMouse(GtkWidget* widget) {
   return std::system(command.c_str()) == 0;
 }
 
+GtkDialog* OpenDialog() {
+  GtkDialog* found = nullptr;
+  GList* windows = gtk_window_list_toplevels();
+  for (GList* item = windows; item != nullptr; item = item->next) {
+    if (GTK_IS_DIALOG(item->data) && gtk_widget_get_visible(GTK_WIDGET(item->data))) {
+      found = GTK_DIALOG(item->data);
+    }
+  }
+  g_list_free(windows);
+  return found;
+}
+
+std::string DialogTexts(GtkDialog* dialog) {
+  std::string texts;
+  GList* rows = gtk_container_get_children(GTK_CONTAINER(gtk_dialog_get_content_area(dialog)));
+  GList* parts = gtk_container_get_children(GTK_CONTAINER(rows->data));
+  for (GList* part = parts; part != nullptr; part = part->next) {
+    if (GTK_IS_IMAGE(part->data)) {
+      const gchar* icon = nullptr;
+      gtk_image_get_icon_name(GTK_IMAGE(part->data), &icon, nullptr);
+      texts += "icon:" + Str(icon) + '|';
+    } else if (GTK_IS_LABEL(part->data)) {
+      texts += Str(gtk_label_get_text(GTK_LABEL(part->data))) + '|';
+    }
+  }
+  g_list_free(parts);
+  g_list_free(rows);
+  return texts;
+}
+
 GtkWindow* WindowOf(const forms::Form& form) {
   const forms::gtk::FormPeer* peer = forms::gtk::FormPeer::Of(form);
   return peer != nullptr ? peer->Window() : nullptr;

@@ -40,6 +40,11 @@ void SaveScreenshot(GtkWindow* window, const std::string& path);
 // geometry), one per line; empty when they agree.
 std::string Mismatches(const forms::Form& form);
 
+// The message box or error box open now, if any.
+GtkDialog* OpenDialog();
+// The texts of a box's icon ("icon:<name>") and labels, '|' after each.
+std::string DialogTexts(GtkDialog* dialog);
+
 // The window of a form attached to the GTK backend.
 GtkWindow* WindowOf(const forms::Form& form);
 

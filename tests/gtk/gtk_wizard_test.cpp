@@ -5,22 +5,26 @@
 // hold.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "about/Boiteapropos.h"
 #include "forms/application.h"
+#include "forms/cp1252.h"
 #include "forms/gtk/button_peer.h"
 #include "forms/gtk/gtk_backend.h"
 #include "forms/gtk/image_peer.h"
 #include "forms/gtk/list_box_peer.h"
+#include "forms/text.h"
 #include "platform/memory_port_map.h"
 #include "platform/virtual_clock.h"
 #include "simulator/simulated_serial.h"
 #include "tests/gtk/gtk_test_support.h"
 #include "tests/support/fake_system_services.h"
 #include "wizard/Tformmj.h"
+#include "wizard/text_catalogue.h"
 
 namespace {
 
@@ -29,6 +33,7 @@ using kst_test::Pump;
 using kst_test::WindowOf;
 
 constexpr int kDevicePort = 4;
+constexpr const char* kDevice = "Satellite de la KST90 SII";
 
 class GtkWizardTest : public ::testing::Test {
  protected:
@@ -38,13 +43,15 @@ class GtkWizardTest : public ::testing::Test {
     backend_->SetTimeSkipper([this](std::uint32_t ms) { clock_.Advance(ms); });
     app_ = std::make_unique<forms::Application>(*backend_);
     port_map_.Set({{"\\Device\\Serial0", "COM1"}, {"\\Device\\Silabser0", "COM4"}});
-    device_ = &serial_.AddDevice(kDevicePort);
+    device_ = &serial_.AddDevice(kDevicePort, DeviceToUpdate());
     app_->CreateForm(FormMj, services_);
     app_->CreateForm(FormAPropos, services_.system);
     FormMj->Show();
     ASSERT_TRUE(
         Pump(*backend_, [] { return gtk_widget_get_mapped(GTK_WIDGET(WindowOf(*FormMj))); }));
   }
+
+  virtual sim::DeviceConfig DeviceToUpdate() const { return {}; }
 
   // Checks the screen against the components and keeps a picture of it.
   void Screen(const forms::Form& form, const std::string& name) {
@@ -172,6 +179,49 @@ class GtkWizardTest : public ::testing::Test {
   std::unique_ptr<forms::Application> app_;  // goes before the backend
   sim::LoaderDevice* device_ = nullptr;
 };
+
+class GtkWizardOutcomeTest : public GtkWizardTest {
+ protected:
+  sim::DeviceConfig DeviceToUpdate() const override {
+    sim::DeviceConfig updated;
+    updated.version_minor = 5;  // 3.5 already
+    return updated;
+  }
+};
+
+TEST_F(GtkWizardOutcomeTest, AlreadyUpdatedDeviceIsReportedInABoxAndYesLeadsToStepSix) {
+  TFormMj& form = *FormMj;
+  for (int step = 1; step <= 6; ++step) Click(form.ButtonSuivant);
+  ASSERT_EQ(form.Step, 7);
+  bool answered = false;
+  const auto answer = [&answered, this]() {
+    GtkDialog* dialog = kst_test::OpenDialog();
+    if (dialog == nullptr) return false;
+    EXPECT_STREQ(gtk_window_get_title(GTK_WINDOW(dialog)), "Information");
+    EXPECT_EQ(kst_test::DialogTexts(dialog),
+              "icon:dialog-information|" +
+                  forms::Cp1252ToUtf8(forms::Format(MsgAlreadyUpdated[0], kDevice, kDevice)) + "|");
+    EXPECT_EQ(gtk_window_get_transient_for(GTK_WINDOW(dialog)), WindowOf(*FormMj));
+    kst_test::SaveScreenshot(GTK_WINDOW(dialog),
+                             std::string(KST_SCREENSHOT_DIR) + "/fr_already_updated.png");
+    gtk_button_clicked(GTK_BUTTON(
+        gtk_dialog_get_widget_for_response(dialog, static_cast<gint>(forms::ModalResult::Yes))));
+    answered = true;
+    return true;
+  };
+  // The box runs its own loop inside the message handler: answer from there.
+  std::function<bool()> act = answer;
+  g_timeout_add(
+      5,
+      [](gpointer data) -> gboolean {
+        return (*static_cast<std::function<bool()>*>(data))() ? G_SOURCE_REMOVE : G_SOURCE_CONTINUE;
+      },
+      &act);
+  ASSERT_TRUE(Pump(*backend_, [&] { return answered && form.Step == 6; }));
+  EXPECT_EQ(kst_test::OpenDialog(), nullptr);
+  Screen(form, "fr_step06_after_refusal");
+  EXPECT_FALSE(form.ButtonPrecedant.Visible());
+}
 
 TEST_F(GtkWizardTest, FrenchUpdateThroughTheWidgets) {
   Walk("fr");
