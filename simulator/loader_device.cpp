@@ -68,13 +68,15 @@ bool LoaderDevice::Dead() const {
 std::vector<std::uint8_t> LoaderDevice::Receive(std::uint8_t byte) {
   ++bytes_received_;
   log_.push_back({Direction::kToDevice, byte});
-  if (Dead()) return {};
+  if (Dead() || faults_.lost_byte == bytes_received_) return {};
   std::vector<std::uint8_t> answer = Handle(byte);
-  for (std::uint8_t& sent : answer) {
+  std::vector<std::uint8_t> reaching_host;
+  for (std::uint8_t sent : answer) {
     if (faults_.garbage) sent = kJunk;
     log_.push_back({Direction::kFromDevice, sent});
+    if (faults_.lost_reply_byte != ++bytes_sent_) reaching_host.push_back(sent);
   }
-  return answer;
+  return reaching_host;
 }
 
 std::vector<std::uint8_t> LoaderDevice::Handle(std::uint8_t byte) {

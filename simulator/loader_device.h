@@ -59,6 +59,11 @@ struct Faults {
   std::optional<std::size_t> refused_program_word;  // the Nth program word (from 1) is refused
   bool garbage = false;                             // every byte it sends is junk
   std::optional<std::size_t> silent_after_bytes;    // dies once it has received this many bytes
+  // Lost on the line, counted from 1: the Nth byte sent to it (as
+  // BytesReceived counts them) never reaches the loader; the Nth byte it
+  // sends never reaches the host.
+  std::optional<std::size_t> lost_byte;
+  std::optional<std::size_t> lost_reply_byte;
 };
 
 enum class Direction { kToDevice, kFromDevice };
@@ -130,6 +135,7 @@ class LoaderDevice {
   std::array<std::uint16_t, kProgramWords> program_;
   std::array<std::uint8_t, kDataBytes> data_;
   std::size_t bytes_received_ = 0;
+  std::size_t bytes_sent_ = 0;
   std::size_t program_words_received_ = 0;
   std::vector<LogEntry> log_;
 };

@@ -162,6 +162,17 @@ TEST(LoaderDeviceTest, InjectedFaultsFire) {
             "\x84\x84\x84\x84\x15\x84");
   EXPECT_EQ(third_word.program()[0x72], sim::kErasedWord);
   EXPECT_EQ(third_word.program()[0x73], 0);
+
+  // The second unlock never arrives; the third is answered.
+  LoaderDevice loses_one_in = AwakeDevice();
+  loses_one_in.faults().lost_byte = 3;
+  EXPECT_EQ(Exchange(loses_one_in, "\x83\x83\x83"), "\x84\x84");
+
+  // The first character of the variant is lost; the loader still waits for its 132.
+  LoaderDevice loses_one_out = AwakeDevice();
+  loses_one_out.faults().lost_reply_byte = 2;
+  EXPECT_EQ(Exchange(loses_one_out, "\x87"), "");
+  EXPECT_EQ(Exchange(loses_one_out, "\x84\x84"), "1");
 }
 
 TEST(LoaderDeviceTest, LogsAndDumpsWhatHappened) {
