@@ -208,9 +208,12 @@ std::int32_t CP04::ReadVersion(unsigned& major, unsigned& minor) {
 
 std::int32_t CP04::WriteVersion(std::int32_t major, std::int32_t minor) {
   if (Connected == 0) return Finish(kLinkNotConnected);
-  if (const std::int32_t code = WriteDataByte(kVersionMajorAddress, major); code != kLinkOk)
+  // The minor first: a write cut short between the two leaves the old major
+  // with the new minor, never a new major over an old minor (2.6 becoming
+  // 3.6, a version newer than the one installed, which later updates refuse).
+  if (const std::int32_t code = WriteDataByte(kVersionMinorAddress, minor); code != kLinkOk)
     return code;
-  return WriteDataByte(kVersionMinorAddress, minor);
+  return WriteDataByte(kVersionMajorAddress, major);
 }
 
 std::int32_t CP04::StartProgramming() {

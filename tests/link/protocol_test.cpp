@@ -214,6 +214,18 @@ TEST_F(LinkTest, WritesLandInTheDeviceMemories) {
   EXPECT_EQ(link.GetLoaderState(), kLoaderProgramming);
 }
 
+TEST_F(LinkTest, AVersionStampCutShortNeverClaimsANewerVersion) {
+  sim::DeviceConfig config;
+  config.version_major = 2;
+  config.version_minor = 6;
+  UseDevice(config);
+  ConnectForProgramming();
+  device->faults().silent_after_bytes = device->BytesReceived() + 5;  // one data write
+  EXPECT_EQ(link.WriteVersion(3, 5), kLinkNoReply);
+  EXPECT_EQ(device->data()[126], 2);
+  EXPECT_EQ(device->data()[127], 5);
+}
+
 TEST_F(LinkTest, WriteDataBytePausesBeforeReadingTheReply) {
   Connect();
   const std::uint32_t start = clock.Now();
