@@ -66,7 +66,7 @@ class LabelPeer final : public ControlPeer {
       return;
     }
     const SIZE text = Window()->Backend().Fonts().Measure(label_.Caption(), label_.Font());
-    MoveWindow(Handle(), label_.Left(), label_.Top(), text.cx, text.cy, TRUE);
+    Place(text.cx, text.cy);
   }
 
  private:
@@ -246,7 +246,7 @@ class ComboBoxPeer final : public ControlPeer {
   void ApplyBounds() override {
     constexpr int kDropDownRows = 8;
     const int height = combo_.Height() * (kDropDownRows + 1);
-    MoveWindow(Handle(), combo_.Left(), combo_.Top(), combo_.Width(), height, TRUE);
+    Place(combo_.Width(), height);
   }
 
  private:

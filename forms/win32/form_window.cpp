@@ -116,7 +116,14 @@ void ControlPeer::Changed(Property property) {
 }
 
 void ControlPeer::ApplyBounds() {
-  MoveWindow(hwnd_, control_.Left(), control_.Top(), control_.Width(), control_.Height(), TRUE);
+  Place(control_.Width(), control_.Height());
+}
+
+// Without copying the old contents: a control moved while shown would keep
+// stale pixels of where it stood (seen with list boxes under Wine).
+void ControlPeer::Place(int width, int height) {
+  SetWindowPos(hwnd_, nullptr, control_.Left(), control_.Top(), width, height,
+               SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 void ControlPeer::ApplyVisible() {

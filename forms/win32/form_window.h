@@ -52,6 +52,8 @@ class ControlPeer : public ComponentPeer {
   void Recreate(const wchar_t* window_class, DWORD style, DWORD ex_style);
   virtual void ChangedOwn(Property /*property*/) {}
   virtual void ApplyBounds();
+  // Moves the control to the component's place with the given size.
+  void Place(int width, int height);
   void SetStyle(DWORD bits, bool on);
   FormWindow* Window() const { return window_; }
   HFONT Font() const;
