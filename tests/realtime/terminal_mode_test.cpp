@@ -1,5 +1,6 @@
 // The program in a real terminal (a pseudo-terminal it has as its
-// controlling terminal): single keys without echo while it runs, and the
+// controlling terminal) and without a display, where it chooses the
+// terminal by itself: single keys without echo while it runs, and the
 // terminal's settings put back however the run ends.
 #include <fcntl.h>
 #include <poll.h>
@@ -27,6 +28,8 @@ class TerminalModeTest : public ::testing::TestWithParam<const char*> {
     // No ports and no settings file, whatever the machine has.
     setenv("KST90_COM_DIR", "/nonexistent/kst90-com", 1);
     setenv("KST90_WINDOWS_DIR", "/nonexistent/windows", 1);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
   }
   void TearDown() override {
     close(master_);
@@ -42,7 +45,7 @@ class TerminalModeTest : public ::testing::TestWithParam<const char*> {
       dup2(slave_, STDOUT_FILENO);
       dup2(slave_, STDERR_FILENO);
       close(master_);
-      execl(KST_PROGRAM, KST_PROGRAM, "--terminal", "--lang", "en", nullptr);
+      execl(KST_PROGRAM, KST_PROGRAM, "--lang", "en", nullptr);
       _exit(127);
     }
     return child;
