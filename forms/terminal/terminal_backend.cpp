@@ -204,13 +204,9 @@ void TerminalBackend::Loop(Context& context, const std::function<bool()>& done) 
     if (input_ended_ && EndForLackOfInput(context)) continue;
     const std::optional<std::uint32_t> next_tick = queue_.TimeToNextTick();
     if (input_ended_ && !next_tick) {
-      // Nothing can happen any more: no input and no timer.
+      // Nothing can move the main form on any more: no input and no timer.
       pending_.clear();
-      if (context.dialog != nullptr) {
-        context.answer = ClosingAnswer(*context.dialog);
-      } else {
-        context.form->Close();
-      }
+      context.form->Close();
       continue;
     }
     if (wait_.Wait(input_ended_ ? -1 : options_.input_fd, next_tick)) ReadInput();
