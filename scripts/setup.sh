@@ -7,7 +7,7 @@ cd "$(dirname "$0")/.."
 packages=(
   cmake g++ make clang libclang-rt-14-dev googletest clang-format
   g++-mingw-w64-x86-64 wine wine64
-  libgtk-3-dev xvfb xdotool imagemagick librsvg2-bin
+  libgtk-3-dev xvfb xauth xdotool imagemagick librsvg2-bin
   tmux python3
 )
 missing=()
