@@ -89,9 +89,20 @@ bool PollWait::Wait(int fd, std::optional<std::uint32_t> timeout_ms) {
 
 TerminalBackend::TerminalBackend(platform::Clock& clock, std::ostream& out, TerminalOptions options,
                                  InputWait& wait, TerminalDriver* driver)
-    : clock_(clock), out_(out), options_(options), wait_(wait), driver_(driver), queue_([&clock] {
-        return clock.GetTickCount();
-      }) {}
+    : TerminalBackend([&clock] { return clock.GetTickCount(); }, out, options, wait, driver) {}
+
+TerminalBackend::TerminalBackend(platform::VirtualClock& clock, std::ostream& out,
+                                 TerminalOptions options, InputWait& wait, TerminalDriver* driver)
+    : TerminalBackend([&clock] { return clock.Now(); }, out, options, wait, driver) {}
+
+TerminalBackend::TerminalBackend(std::function<std::uint32_t()> now, std::ostream& out,
+                                 TerminalOptions options, InputWait& wait, TerminalDriver* driver)
+    : now_(std::move(now)),
+      out_(out),
+      options_(options),
+      wait_(wait),
+      driver_(driver),
+      queue_(now_) {}
 
 void TerminalBackend::AttachForm(Form& form) {
   form.SetPeer(std::make_unique<ChangePeer>(*this, form, form));
@@ -292,12 +303,12 @@ void TerminalBackend::PrintScreen(Context& context) {
 void TerminalBackend::ResetProgress(const ProgressBar& bar) {
   progress_ = ProgressTrack{.bar = &bar,
                             .start_position = bar.Position(),
-                            .start_ms = clock_.GetTickCount(),
+                            .start_ms = now_(),
                             .last_position = bar.Position()};
 }
 
 void TerminalBackend::ShowProgress(const ProgressBar& bar) {
-  const std::uint32_t now = clock_.GetTickCount();
+  const std::uint32_t now = now_();
   if (progress_.bar != &bar || bar.Position() < progress_.last_position) ResetProgress(bar);
   progress_.last_position = bar.Position();
   std::optional<std::uint32_t> left;

@@ -24,6 +24,7 @@
 #include "forms/terminal/screen.h"
 #include "forms/terminal/terminal_driver.h"
 #include "platform/clock.h"
+#include "platform/virtual_clock.h"
 
 namespace forms {
 
@@ -55,6 +56,10 @@ class TerminalBackend final : public Backend {
  public:
   // driver may be null: then input ending closes the main form at once.
   TerminalBackend(platform::Clock& clock, std::ostream& out, TerminalOptions options,
+                  InputWait& wait, TerminalDriver* driver);
+  // On virtual time: reading the clock lets no time pass, as reading the
+  // system's counter does not.
+  TerminalBackend(platform::VirtualClock& clock, std::ostream& out, TerminalOptions options,
                   InputWait& wait, TerminalDriver* driver);
 
   // The user's actions, shown as they are done ("-> Suivant"); each acts
@@ -102,6 +107,8 @@ class TerminalBackend final : public Backend {
     int tenth = -1;  // last tenth printed on a pipe
   };
 
+  TerminalBackend(std::function<std::uint32_t()> now, std::ostream& out, TerminalOptions options,
+                  InputWait& wait, TerminalDriver* driver);
   void Loop(Context& context, const std::function<bool()>& done);
   void EndOnSignal(Context& context);
   bool EndForLackOfInput(Context& context);
@@ -121,7 +128,7 @@ class TerminalBackend final : public Backend {
   bool IsMain(const Context& context) const;
   static ModalResult ClosingAnswer(const DialogRequest& request);
 
-  platform::Clock& clock_;
+  std::function<std::uint32_t()> now_;
   std::ostream& out_;
   TerminalOptions options_;
   InputWait& wait_;
