@@ -25,7 +25,10 @@ bool TFormMj::ScanSerialPorts() {
   if (!values) return false;  // no map at all: keep the list as it is
 
   if (!values->empty()) {
-    changed = static_cast<int>(values->size()) != PortList->Count();
+    // Kept as PortList keeps them, so that a port name the map holds twice
+    // counts once: counting the map's values instead could match a list that
+    // still shows a port pulled out since.
+    entries.SetSorted(true);
     // From last to first, so the adapter enumerated first ends up preferred.
     for (auto value = values->rbegin(); value != values->rend(); ++value) {
       std::string entry = value->data;
@@ -35,8 +38,10 @@ bool TFormMj::ScanSerialPorts() {
         PreferredPort = entry;
       }
       entries.Add(entry);
-      if (!changed && PortList->IndexOf(entry) < 0) changed = true;
     }
+    changed = entries.Count() != PortList->Count();
+    for (const std::string& entry : entries.Strings())
+      if (!changed && PortList->IndexOf(entry) < 0) changed = true;
   } else {
     const std::string no_port = NoSerialPort[Language];
     entries.Add(no_port);

@@ -67,6 +67,15 @@ TEST_F(PortDiscoveryTest, AnEmptyMapGivesTheNoPortEntryOnce) {
   EXPECT_FALSE(form.ScanSerialPorts());
 }
 
+TEST_F(PortDiscoveryTest, APortNamedTwiceInTheMapCountsOnce) {
+  // Two values naming COM1 must not make up for COM2 pulled out.
+  TFormMj& form = StartWith({{"\\Device\\Serial0", "COM1"}, {"\\Device\\Serial1", "COM2"}});
+  w.port_map.Set({{"\\Device\\Serial0", "COM1"}, {"\\Device\\VCP0", "COM1"}});
+  EXPECT_TRUE(form.ScanSerialPorts());
+  EXPECT_EQ(Entries(*form.PortList), (std::vector<std::string>{"COM1"}));
+  EXPECT_FALSE(form.ScanSerialPorts());
+}
+
 TEST_F(PortDiscoveryTest, ListFollowsThePortsOnStepsOneToFive) {
   TFormMj& form = StartWith({{"\\Device\\Serial0", "COM1"}});
   w.port_map.SetValue("\\Device\\Silabser0", "COM4");
