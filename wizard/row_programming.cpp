@@ -24,6 +24,13 @@ constexpr std::int32_t kProgramMemoryEnd = 8192;
 constexpr std::int32_t kDataMemoryStart = 8448;
 constexpr std::int32_t kDataMemorySize = 256;
 
+// Data bytes that identify the device rather than hold firmware: the serial
+// number and the version stamp, written only by the end record.
+constexpr bool IsIdentityByte(std::int32_t data_address) {
+  return (data_address >= 120 && data_address <= 123) ||
+         (data_address >= 126 && data_address <= 127);
+}
+
 // Word k of a row's data spans characters 9 + 4k to 12 + 4k, so a row holds
 // at most this many whole words; a larger byte count is not to be believed.
 constexpr std::int32_t kMaxWordsInRow = static_cast<std::int32_t>((kRowSize - 9) / 4);
@@ -117,8 +124,9 @@ void TFormMj::ProgramNextRow() {
     for (std::int32_t k = 0; k < words; ++k) {
       const std::int32_t data_address = address - kDataMemoryStart + k;
       // Beyond the data memory the address would wrap onto other bytes, such
-      // as the serial number: refuse it as the link refuses program words.
-      if (data_address >= kDataMemorySize) {
+      // as the serial number; a row must not rewrite the serial number or
+      // stamp a version either: refuse both as the link refuses program words.
+      if (data_address >= kDataMemorySize || IsIdentityByte(data_address)) {
         StopAndReport(WM_LINK_FAILURE, static_cast<std::uintptr_t>(kLinkAddressOutOfRange));
         return;
       }

@@ -115,6 +115,23 @@ INSTANTIATE_TEST_SUITE_P(
                                 for (std::size_t k = 0; k < 10; ++k) EXPECT_EQ(Word(d, 48 + k), 1);
                                 EXPECT_EQ(Word(d, 60), sim::kErasedWord);
                               }},
+                      RowCase{"SerialNumberBytesAreRefused",
+                              {":0442EC0055006600", ":0442F000AA00BB00", kEnd},
+                              true,
+                              [](const auto& d) {
+                                EXPECT_EQ(d.data()[118], 0x55);  // the bytes before are written
+                                EXPECT_EQ(d.data()[119], 0x66);
+                                const std::uint32_t serial = sim::DeviceConfig{}.serial_number;
+                                for (std::size_t k = 0; k < 4;
+                                     ++k)  // the serial number is untouched
+                                  EXPECT_EQ(d.data()[120 + k], (serial >> (8 * k)) & 0xFF);
+                              }},
+                      RowCase{"VersionBytesAreRefused",
+                              {":0442FC0003000500", kEnd},
+                              true,
+                              [](const auto& d) {
+                                EXPECT_EQ(d.data()[127], 4);  // still 3.4: no stamp
+                              }},
                       RowCase{"DataBeyondTheDataMemoryIsRefused",
                               {":044400001100220000", kEnd},
                               true,
