@@ -51,10 +51,10 @@ TEST_P(FullUpdateTest, DeviceHoldsTheImageAndVersionThreeFive) {
   EXPECT_EQ(device.program(), expected.program);
   EXPECT_EQ(device.data(), expected.data);
 
-  // The stamp is the last thing written, then programming ends.
+  // The stamp is the last thing written, minor first, then programming ends.
   const auto sent = device.BytesInLog(Direction::kToDevice);
-  const std::vector<std::uint8_t> stamp_then_end{139, '7', 'E', '0', '3', 139,
-                                                 '7', 'F', '0', '5', 145};
+  const std::vector<std::uint8_t> stamp_then_end{139, '7', 'F', '0', '5', 139,
+                                                 '7', 'E', '0', '3', 145};
   ASSERT_GE(sent.size(), stamp_then_end.size());
   EXPECT_TRUE(std::equal(stamp_then_end.rbegin(), stamp_then_end.rend(), sent.rbegin()));
 
