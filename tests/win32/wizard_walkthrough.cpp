@@ -72,8 +72,9 @@ HWND OpenMessageBox() {
 
 class Walkthrough {
  public:
-  Walkthrough(forms::win32::Win32Backend& backend, sim::SimulatedSerial& serial, std::string shots)
-      : backend_(backend), serial_(serial), shots_(std::move(shots)) {
+  Walkthrough(forms::win32::Win32Backend& backend, sim::SimulatedSerial& serial,
+              kst_test::FakeSystemServices& system, std::string shots)
+      : backend_(backend), serial_(serial), system_(system), shots_(std::move(shots)) {
     BuildStages();
   }
 
@@ -112,6 +113,10 @@ class Walkthrough {
     SendMessageW(hwnd, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     PostMessageW(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd), LBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(hwnd));
+  }
+  void ClickLabel(const forms::Label& label) {
+    PostMessageW(Native(label), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    PostMessageW(Native(label), WM_LBUTTONUP, 0, 0);
   }
   void Key(UINT msg, WPARAM key) { PostMessageW(GetFocus(), msg, key, 0); }
   void AnswerBox(int button) {
@@ -270,6 +275,16 @@ class Walkthrough {
            Check(dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1, "about box not centred on the wizard");
            Check(!IsWindowEnabled(Native(*w)), "the wizard takes input behind the about box");
            Check(GetFocus() == Native(FormAPropos->ButtonOk), "focus not on OK in the about box");
+           ClickLabel(FormAPropos->LabelNomSite);
+           ClickLabel(FormAPropos->LabelMel);
+         }},
+        // The link labels hand their URLs to the system; the box stays open.
+        {"", [this] { return system_.opened_urls.size() == 2; },
+         [this] {
+           Check(system_.opened_urls[0] == WebSiteAddress,
+                 "web site URL " + system_.opened_urls[0]);
+           Check(system_.opened_urls[1] == MailTarget, "mail URL " + system_.opened_urls[1]);
+           Check(FormAPropos->Visible(), "a link label closed the about box");
            Key(WM_KEYDOWN, VK_RETURN);
          }},
         {"", [&w] { return !FormAPropos->Visible(); },
@@ -320,6 +335,7 @@ class Walkthrough {
 
   forms::win32::Win32Backend& backend_;
   sim::SimulatedSerial& serial_;
+  kst_test::FakeSystemServices& system_;
   std::string shots_;
   std::vector<Stage> stages_;
   std::size_t stage_ = 0;
@@ -344,7 +360,7 @@ int main(int argc, char** argv) {
   platform::Services services{serial, clock, port_map, system};
 
   forms::win32::Win32Backend backend(GetModuleHandleW(nullptr));
-  Walkthrough walk(backend, serial, argc > 1 ? argv[1] : "");
+  Walkthrough walk(backend, serial, system, argc > 1 ? argv[1] : "");
   walk.Start();
   RunProgram(backend, services);
   return walk.Finish();
