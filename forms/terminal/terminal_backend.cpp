@@ -255,7 +255,12 @@ bool TerminalBackend::EndForLackOfInput(Context& context) {
 void TerminalBackend::RefreshTop() {
   // A screen on its way out is not worth printing.
   if (application_ != nullptr && application_->Terminated()) return;
-  if (!contexts_.empty() && contexts_.back()->form != nullptr) Refresh(*contexts_.back());
+  if (contexts_.empty()) return;
+  if (contexts_.back()->form != nullptr) {
+    Refresh(*contexts_.back());
+  } else {
+    changes_.clear();  // behind a box: the form is printed whole once the box is gone
+  }
 }
 
 void TerminalBackend::Refresh(Context& context) {
