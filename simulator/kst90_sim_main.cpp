@@ -5,6 +5,7 @@
 #include <signal.h>
 
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +13,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/posix/com_names.h"
 #include "simulator/loader_device.h"
@@ -35,7 +37,7 @@ constexpr const char* kUsage =
     "  --variant V        hardware variant (1)\n"
     "  --serial S         serial number (412345678)\n"
     "  --version M.m      firmware version (3.4)\n"
-    "  --turnaround MS    delay before each answer (2)\n"
+    "  --turnaround MS    the loader's and the adapter's delay before each answer (2)\n"
     "  --silent           never answer\n"
     "  --give-up          answer the wake-up with 133\n"
     "  --refuse CMD       refuse command CMD (decimal)\n"
@@ -44,7 +46,9 @@ constexpr const char* kUsage =
     "  --silent-after N   fall silent after receiving N bytes\n"
     "  --unplug-after N   hang up the line after receiving N bytes\n"
     "  --dump FILE        write both memories to FILE at exit\n"
-    "  --log              print every byte received and sent at exit\n";
+    "  --log              print every byte received and sent at exit\n"
+    "  --timeline FILE    write when each byte reached the other side to FILE at exit:\n"
+    "                     steady-clock nanoseconds, -> (to the device) or <-, the byte in hex\n";
 
 template <typename T>
 std::optional<T> Number(std::string_view text) {
@@ -61,6 +65,7 @@ struct Options {
   sim::Faults faults;
   std::optional<std::size_t> unplug_after;
   std::optional<std::string> dump;
+  std::optional<std::string> timeline;
   bool log = false;
 };
 
@@ -122,6 +127,9 @@ std::optional<Options> Parse(int argc, char** argv) {
     } else if (arg == "--dump") {
       ok = has_value;
       o.dump = std::string(value);
+    } else if (arg == "--timeline") {
+      ok = has_value;
+      o.timeline = std::string(value);
     } else {
       used_value = false;
       if (arg == "--as-adapter") {
@@ -182,6 +190,19 @@ class ComAttachment {
   std::optional<fs::path> device_file_;
 };
 
+void WriteTimeline(const std::vector<sim::PtyServer::TimedByte>& timeline,
+                   const std::string& file) {
+  std::ofstream out(file);
+  char line[48];
+  for (const sim::PtyServer::TimedByte& entry : timeline) {
+    const auto ns =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(entry.at.time_since_epoch());
+    std::snprintf(line, sizeof line, "%lld %s %02X\n", static_cast<long long>(ns.count()),
+                  entry.direction == sim::Direction::kToDevice ? "->" : "<-", entry.byte);
+    out << line;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -214,6 +235,7 @@ int main(int argc, char** argv) {
       std::ofstream dump(*options->dump);
       device.DumpMemories(dump);
     }
+    if (options->timeline) WriteTimeline(server.Timeline(), *options->timeline);
     if (options->log) device.PrintLog(std::cout);
     std::cout << "kst90-sim: stopped" << std::endl;
   } catch (const std::exception& error) {

@@ -10,6 +10,7 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <stdexcept>
@@ -20,13 +21,7 @@ namespace sim {
 
 namespace {
 
-constexpr int kPollMs = 100;  // how often a stop request is noticed
-
-void SleepMs(std::uint32_t ms) {
-  timespec left{static_cast<time_t>(ms / 1000u), static_cast<long>(ms % 1000u) * 1000000L};
-  while (nanosleep(&left, &left) != 0 && errno == EINTR) {
-  }
-}
+constexpr auto kPollLimit = std::chrono::milliseconds(100);  // how often a stop request is noticed
 
 std::runtime_error SystemError(const char* what) {
   return std::runtime_error(std::string(what) + ": " + std::strerror(errno));
@@ -57,8 +52,13 @@ PtyServer::PtyServer(LoaderDevice& device) : device_(device) {
 }
 
 PtyServer::~PtyServer() {
+  HangUp();
+}
+
+void PtyServer::HangUp() {
   if (host_hold_ >= 0) close(host_hold_);
   if (device_end_ >= 0) close(device_end_);
+  host_hold_ = device_end_ = -1;
 }
 
 std::uint32_t PtyServer::HostRate() const {
@@ -67,32 +67,71 @@ std::uint32_t PtyServer::HostRate() const {
   return line.c_ospeed;
 }
 
-void PtyServer::Answer(const std::vector<std::uint8_t>& bytes, std::uint32_t device_rate) {
+void PtyServer::TakeFromHost(Clock::time_point now) {
+  std::uint8_t bytes[64];
+  const ssize_t got = read(device_end_, bytes, sizeof bytes);
+  if (got <= 0) return;
+  const std::uint32_t rate = HostRate();
+  for (ssize_t i = 0; i < got; ++i) {
+    // Bytes written together leave one after the other.
+    to_device_free_ = std::max(now, to_device_free_) + WireTime(rate);
+    to_device_.push_back({bytes[i], rate, to_device_free_});
+  }
+}
+
+void PtyServer::Answer(const std::vector<std::uint8_t>& bytes, std::uint32_t device_rate,
+                       Clock::time_point heard_at) {
   if (bytes.empty()) return;
-  SleepMs(device_.config().turnaround_ms +
-          static_cast<std::uint32_t>(bytes.size()) * ByteTimeMs(device_rate));
-  const bool garbled = HostRate() != device_rate;
-  for (std::uint8_t byte : bytes) {
-    if (garbled) byte = Garbled(byte);
-    if (write(device_end_, &byte, 1) != 1) return;
+  const auto turnaround = std::chrono::milliseconds(device_.config().turnaround_ms);
+  to_host_free_ = std::max(heard_at + turnaround, to_host_free_);
+  for (const std::uint8_t byte : bytes) {
+    to_host_free_ += WireTime(device_rate);
+    to_host_.push_back({byte, device_rate, to_host_free_});
+  }
+}
+
+void PtyServer::Deliver(Clock::time_point now) {
+  while (!to_host_.empty() && to_host_.front().arrives <= now) {
+    const OnLine sent = to_host_.front();
+    to_host_.pop_front();
+    const std::uint8_t byte = HostRate() == sent.rate ? sent.byte : Garbled(sent.byte);
+    // A byte the terminal does not take is lost, as on a line nobody reads.
+    if (write(device_end_, &byte, 1) == 1) {
+      timeline_.push_back({sent.arrives, Direction::kFromDevice, sent.byte});
+    }
   }
 }
 
 bool PtyServer::Serve(const volatile std::sig_atomic_t& stop,
                       std::optional<std::size_t> unplug_after) {
   while (stop == 0) {
+    const Clock::time_point now = Clock::now();
+    Deliver(now);
+    while (!to_device_.empty() && to_device_.front().arrives <= now) {
+      const OnLine heard = to_device_.front();
+      to_device_.pop_front();
+      timeline_.push_back({heard.arrives, Direction::kToDevice, heard.byte});
+      const std::uint32_t rate = device_.BaudRate();
+      const std::uint8_t byte = heard.rate == rate ? heard.byte : Garbled(heard.byte);
+      Answer(device_.Receive(byte), rate, heard.arrives);
+      if (unplug_after && device_.BytesReceived() >= *unplug_after) {
+        to_device_.clear();
+        to_host_.clear();
+        HangUp();
+        return true;
+      }
+    }
+    // Sleep until the next byte is due on either line, or the host writes.
+    Clock::time_point wake = now + kPollLimit;
+    if (!to_device_.empty()) wake = std::min(wake, to_device_.front().arrives);
+    if (!to_host_.empty()) wake = std::min(wake, to_host_.front().arrives);
+    const auto left = std::chrono::duration_cast<std::chrono::nanoseconds>(wake - now);
+    if (left.count() <= 0) continue;
+    const timespec timeout{static_cast<time_t>(left.count() / 1'000'000'000),
+                           static_cast<long>(left.count() % 1'000'000'000)};
     pollfd ready{device_end_, POLLIN, 0};
-    if (poll(&ready, 1, kPollMs) <= 0) continue;
-    std::uint8_t byte = 0;
-    if (read(device_end_, &byte, 1) != 1) continue;
-    const std::uint32_t rate = device_.BaudRate();
-    const std::uint8_t heard = HostRate() == rate ? byte : Garbled(byte);
-    Answer(device_.Receive(heard), rate);
-    if (unplug_after && device_.BytesReceived() >= *unplug_after) {
-      close(host_hold_);
-      close(device_end_);
-      host_hold_ = device_end_ = -1;
-      return true;
+    if (ppoll(&ready, 1, &timeout, nullptr) > 0 && (ready.revents & POLLIN) != 0) {
+      TakeFromHost(Clock::now());
     }
   }
   return false;

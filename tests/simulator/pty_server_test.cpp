@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
+#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <thread>
@@ -13,6 +14,7 @@
 #include "link/Com_p04.h"
 #include "platform/posix/monotonic_clock.h"
 #include "platform/posix/posix_serial.h"
+#include "simulator/line.h"
 
 namespace fs = std::filesystem;
 
@@ -32,13 +34,17 @@ class PtyServerTest : public ::testing::Test {
   void StartServing(std::optional<std::size_t> unplug_after = std::nullopt) {
     serving = std::thread([this, unplug_after] { server.Serve(stop, unplug_after); });
   }
+  void StopServing() {
+    stop = 1;
+    serving.join();
+  }
   static fs::path MakeComDir() {
     char pattern[] = "/tmp/kst-pty-XXXXXX";
     return mkdtemp(pattern);
   }
 
   fs::path com_dir = MakeComDir();
-  sim::LoaderDevice device{{.variant = 3, .serial_number = 499999999}};
+  sim::LoaderDevice device{{.variant = 3, .serial_number = 499999999, .turnaround_ms = 16}};
   sim::PtyServer server{device};
   volatile std::sig_atomic_t stop = 0;
   std::thread serving;
@@ -70,6 +76,46 @@ TEST_F(PtyServerTest, AHungUpLineFailsTheLinkWithASystemError) {
   ASSERT_EQ(link.Connect(1), kLinkOk);
   ASSERT_EQ(link.Unlock(), kLinkOk);
   EXPECT_EQ(link.StartProgramming(), static_cast<std::int32_t>(platform::kErrorDeviceNotConnected));
+}
+
+// The line is paced as a real one: the bytes of a command reach the device
+// one byte time apart, the answer comes a turnaround and a byte time after
+// the last of them, and the host waits for it in real time; after a rate
+// change through 158 both directions run at the new rate's byte time.
+TEST_F(PtyServerTest, BytesTakeTheirWireTimeAtTheLineRate) {
+  StartServing();
+  ASSERT_EQ(link.Connect(1), kLinkOk);
+  ASSERT_EQ(link.Unlock(), kLinkOk);
+  ASSERT_EQ(link.StartProgramming(), kLinkOk);
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(link.WriteProgramWord(100, 0x1234), kLinkOk);
+  const auto took = std::chrono::steady_clock::now() - started;
+  ASSERT_EQ(link.SetLoaderBaudRate(57600), kLinkOk);
+  ASSERT_EQ(link.WriteProgramWord(101, 0x5678), kLinkOk);
+  StopServing();
+
+  const auto turnaround = std::chrono::milliseconds(16);
+  EXPECT_GE(took, 10 * sim::WireTime(9600) + turnaround);
+  // Each program word: 141, eight characters, then the acknowledgement.
+  const std::vector<sim::PtyServer::TimedByte>& timeline = server.Timeline();
+  std::vector<std::size_t> commands;
+  for (std::size_t i = 0; i < timeline.size(); ++i) {
+    if (timeline[i].direction == sim::Direction::kToDevice && timeline[i].byte == 141) {
+      commands.push_back(i);
+    }
+  }
+  ASSERT_EQ(commands.size(), 2u);
+  for (const auto& [first, rate] : {std::pair{commands[0], 9600u}, {commands[1], 57600u}}) {
+    SCOPED_TRACE(rate);
+    ASSERT_LT(first + 9, timeline.size());
+    for (std::size_t i = first + 1; i <= first + 8; ++i) {
+      EXPECT_EQ(timeline[i].direction, sim::Direction::kToDevice);
+      EXPECT_GE(timeline[i].at - timeline[i - 1].at, sim::WireTime(rate));
+    }
+    EXPECT_EQ(timeline[first + 9].direction, sim::Direction::kFromDevice);
+    EXPECT_EQ(timeline[first + 9].byte, 132);
+    EXPECT_EQ(timeline[first + 9].at - timeline[first + 8].at, turnaround + sim::WireTime(rate));
+  }
 }
 
 }  // namespace
