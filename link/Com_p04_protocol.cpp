@@ -262,6 +262,10 @@ std::int32_t CP04::ProgramWordExchange(std::uint32_t address, std::uint32_t data
 }
 
 std::int32_t CP04::SendHexByte(std::uint32_t value) {
+  // The low byte only: a larger value (a data byte decoded from a malformed
+  // image row) would give characters past "F", 141 among them, and the loader
+  // would take them for commands.
+  value &= 0xFF;
   if (const std::int32_t code = WriteByte(HexDigitChar(value / 16)); code != kLinkOk) return code;
   return WriteByte(HexDigitChar(value % 16));
 }

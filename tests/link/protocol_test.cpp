@@ -146,6 +146,12 @@ TEST_F(LinkTest, EachExchangeSendsAndReceivesExactlyItsBytes) {
       {"SendHexByte 0", [](CP04& l) { return l.SendHexByte(0); }, "00", ""},
       {"SendHexByte 10", [](CP04& l) { return l.SendHexByte(10); }, "0A", ""},
       {"SendHexByte 255", [](CP04& l) { return l.SendHexByte(255); }, "FF", ""},
+      // Never more than two hexadecimal digits: 0x58D would put 141 on the line.
+      {"SendHexByte 0x58D", [](CP04& l) { return l.SendHexByte(0x58D); }, "8D", ""},
+      {"WriteDataByte of a value past a byte", [](CP04& l) { return l.WriteDataByte(16, 0x1A5); },
+       "\x8B"
+       "10A5",
+       "\x84"},
   };
   Connect();
   for (const auto& c : cases) {
