@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Walks the Windows program through its steps under Wine, with a simulated
 # device in process, and saves a screenshot of each step (and of the about
-# box and the message boxes) into <build dir>/screenshots-win32/.
+# box and the message boxes) into <build dir>/screenshots-win32/; then starts
+# the program itself and drives it with key presses as far as it goes
+# without a device (real-*.png).
 # Usage: scripts/screenshots_wine.sh [build dir, default build/windows]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -11,7 +13,7 @@ if [ ! -f "$build/CMakeCache.txt" ]; then
   scripts/setup.sh  # the packages; the Windows build itself follows
   cmake --preset windows -B "$build" >/dev/null
 fi
-cmake --build "$build" -j2 --target win32_walkthrough
+cmake --build "$build" -j2 --target win32_walkthrough Kst90VIIMj3_5Daz
 
 out=$build/screenshots-win32
 rm -rf "$out"
@@ -29,6 +31,7 @@ fi
 
 # The walkthrough writes NN-name.ready at each checkpoint and waits for
 # NN-name.done: take the shot in between.
+status=0
 xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   out=$1 exe=$2
   wine "$exe" "$(winepath -w "$out")" &
@@ -43,8 +46,32 @@ xvfb-run -a -s "-screen 0 800x600x24" bash -c '
   done
   wait "$walk"; status=$?
   wineserver -w
-  exit $status' screenshots "$out" "$exe"
-status=$?
+  exit $status' screenshots "$out" "$exe" || status=$?
 rm -f "$out"/*.done
+
+# The program itself, with real key presses: English from the settings file,
+# Alt+N to the port step (Wine's own serial ports), Alt+A for the about box,
+# Enter to close it, Alt+X to quit.
+settings=$WINEPREFIX/drive_c/windows/ZerbiumV1.CFG
+printf 'Mode=3;Langue=1;' >"$settings"
+xvfb-run -a -s "-screen 0 800x600x24" bash -c '
+  out=$1 exe=$2
+  wine "$exe" &
+  program=$!
+  sleep 8
+  import -window root "$out/real-1-step1-en.png"
+  for step in 2 3 4 5; do xdotool key alt+n; sleep 1.5; done
+  import -window root "$out/real-2-step5.png"
+  xdotool key alt+a; sleep 2
+  import -window root "$out/real-3-about.png"
+  xdotool key Return; sleep 1
+  xdotool key alt+x; sleep 3
+  if kill -0 "$program" 2>/dev/null; then
+    echo "the program did not end on Alt+X" >&2
+    wineserver -k
+    exit 1
+  fi
+  wineserver -w' real "$out" "$build/app/Kst90VIIMj3_5Daz.exe" || status=1
+rm -f "$settings"
 ls "$out"
 exit $status
