@@ -25,6 +25,7 @@ namespace {
 constexpr std::uint32_t kInjectedError = platform::kErrorGenFailure;
 constexpr std::uint8_t kProgramWordCommand = 141;
 constexpr std::uint8_t kAck = 132;
+constexpr std::uint32_t kLongestOperationMs = 10000;
 
 class ReplySerial final : public platform::SerialApi {
  public:
@@ -193,7 +194,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   {
     CP04 link(serial, clock);
     link.SetPort(4);
-    const auto check = [&](std::int32_t code) {
+    // Runs one operation: it must end within its time-outs (the longest,
+    // a wake-up given up, takes a few seconds) and answer within the table.
+    const auto check = [&](const auto& operation) {
+      const std::uint32_t start = clock.Now();
+      const std::int32_t code = operation();
+      Require(clock.Now() - start <= kLongestOperationMs, "an operation ends within its time-outs");
       Require(code == link.LastResult(), "the code returned is the code kept");
       Require(InLinkTable(code) || SystemCode(code),
               "a code of the link's table or the port's error");
@@ -203,21 +209,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     // The update's dialogue, carried on whatever comes back, as a loader
     // that answers anything could lead it.
-    for (int attempt = 0; attempt < 3 && check(link.Connect(1)) != kLinkOk; ++attempt) {
+    for (int attempt = 0; attempt < 3 && check([&] { return link.Connect(1); }) != kLinkOk;
+         ++attempt) {
     }
-    check(link.CheckIdentity());
+    check([&] { return link.CheckIdentity(); });
     std::int32_t variant = 0;
-    check(link.ReadVariant(variant));
+    check([&] { return link.ReadVariant(variant); });
     std::uint32_t serial_number = 0;
-    check(link.ReadSerialNumber(serial_number));
+    check([&] { return link.ReadSerialNumber(serial_number); });
     unsigned major = 0;
     unsigned minor = 0;
-    check(link.ReadVersion(major, minor));
-    check(link.Unlock());
-    check(link.StartProgramming());
+    check([&] { return link.ReadVersion(major, minor); });
+    check([&] { return link.Unlock(); });
+    check([&] { return link.StartProgramming(); });
     for (std::size_t k = 0; k < 4; ++k) {
       const std::size_t before = serial.sent.size();
-      const std::int32_t code = check(link.WriteProgramWord(addresses[k], 0x1234));
+      const std::int32_t code = check([&] { return link.WriteProgramWord(addresses[k], 0x1234); });
       if (code == kLinkOk) {
         // Acknowledged: the whole exchange went out and its last answer was 132.
         Require(serial.sent.size() - before >= 9 && serial.sent[before] == kProgramWordCommand,
@@ -225,11 +232,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Require(serial.last_reply == kAck, "a word written was acknowledged");
       }
     }
-    for (std::size_t k = 4; k < 6; ++k) check(link.WriteDataByte(addresses[k] % 256, 0x5A));
-    check(link.WriteVersion(3, 5));
-    check(link.EndProgramming());
-    check(link.Disconnect());
-    check(link.Close());
+    for (std::size_t k = 4; k < 6; ++k)
+      check([&] { return link.WriteDataByte(addresses[k] % 256, 0x5A); });
+    check([&] { return link.WriteVersion(3, 5); });
+    check([&] { return link.EndProgramming(); });
+    check([&] { return link.Disconnect(); });
+    check([&] { return link.Close(); });
   }
   // Gone with the link, whatever state the port was left in.
   Require(serial.open_handles == 0, "no handle left open");
