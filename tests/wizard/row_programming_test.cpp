@@ -109,11 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
                                 EXPECT_EQ(d.data()[127], 4);  // still 3.4: no stamp
                               }},
                       RowCase{"AByteCountLargerThanTheRowReadsNoFurther",
-                              {":FF006000010001000100010001000100010001000100010001", kEnd},
+                              // Eleven whole words fill the row; the count claims 127.
+                              {":FF006000"
+                               "01000100010001000100010001000100010001000100",
+                               kEnd},
                               false,
                               [](const auto& d) {
-                                for (std::size_t k = 0; k < 10; ++k) EXPECT_EQ(Word(d, 48 + k), 1);
-                                EXPECT_EQ(Word(d, 60), sim::kErasedWord);
+                                for (std::size_t k = 0; k < 11; ++k) EXPECT_EQ(Word(d, 48 + k), 1);
+                                EXPECT_EQ(Word(d, 59), sim::kErasedWord);
                               }},
                       RowCase{"SerialNumberBytesAreRefused",
                               {":0442EC0055006600", ":0442F000AA00BB00", kEnd},
