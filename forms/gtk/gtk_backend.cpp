@@ -165,6 +165,9 @@ int GtkBackend::OuterWidth(int client_width, BorderStyle /*border*/) {
 namespace forms {
 
 std::unique_ptr<Backend> CreateGtkBackend(platform::Clock& clock) {
+  // GTK would otherwise switch the C library to the user's locale, and the
+  // wizard's percentages and seconds would print "28,5" under French.
+  gtk_disable_setlocale();
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
   return std::make_unique<gtk::GtkBackend>(clock);
 }

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -23,6 +25,7 @@
 #include "forms/label.h"
 #include "forms/list_box.h"
 #include "forms/message_dlg.h"
+#include "forms/text.h"
 #include "forms/timer.h"
 #include "platform/virtual_clock.h"
 #include "tests/gtk/gtk_test_support.h"
@@ -123,6 +126,22 @@ class ProbeForm final : public forms::Form {
   forms::Timer Ticker;
   std::vector<std::string> events;
 };
+
+// A user's locale in the environment, as a desktop session sets it, before
+// any test brings GTK up.
+class UserLocaleEnvironment final : public ::testing::Environment {
+ public:
+  void SetUp() override { setenv("LC_ALL", "C.UTF-8", 1); }
+};
+const auto* const kUserLocale = ::testing::AddGlobalTestEnvironment(new UserLocaleEnvironment);
+
+TEST(GtkLocaleTest, NumbersKeepTheirDecimalPointWhateverTheUsersLocale) {
+  platform::VirtualClock clock;
+  const auto backend = kst_test::CreateTestBackend(clock);
+  if (backend == nullptr) GTEST_SKIP() << "no display to open windows on";
+  EXPECT_STREQ(std::setlocale(LC_NUMERIC, nullptr), "C");
+  EXPECT_EQ(forms::Format("%.1f", 28.5), "28.5");
+}
 
 class GtkBackendTest : public ::testing::Test {
  protected:
