@@ -242,8 +242,8 @@ std::string ProgressLine(const ProgressBar& bar, std::optional<std::uint32_t> le
   if (left_ms) {
     const std::uint32_t seconds = (*left_ms + 999) / 1000;
     const std::uint32_t rest = seconds % 60;
-    line +=
-        "  -" + std::to_string(seconds / 60) + ":" + (rest < 10 ? "0" : "") + std::to_string(rest);
+    line += "  " + std::to_string(seconds / 60) + ":" + (rest < 10 ? "0" : "") +
+            std::to_string(rest) + " left";
   }
   return line;
 }

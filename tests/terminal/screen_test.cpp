@@ -121,7 +121,7 @@ TEST(ProgressLineTest, PercentOfTheRangeAndTimeLeft) {
   bar.SetMax(60);
   bar.SetPosition(30);
   EXPECT_EQ(forms::ProgressLine(bar, 61500),
-            "[##########..............................]  25 %  -1:02");
+            "[##########..............................]  25 %  1:02 left");
   bar.SetPosition(60);
   EXPECT_EQ(forms::ProgressLine(bar, std::nullopt),
             "[########################################] 100 %");
