@@ -24,6 +24,9 @@ Seconds RowWork(const char* row, Seconds turnaround);
 // The rows of one image, up to the NUL row that ends it.
 std::vector<const char*> ImageRows(const char (*image)[55]);
 
+// For each program word of the rows in order, whether it is the first of its row.
+std::vector<bool> FirstWordsOfRows(const std::vector<const char*>& rows);
+
 // When the last of the works ends, ticks being due every interval from the
 // first at one interval, each running its work to the end; a tick that
 // comes late is delivered at once, the next is due one interval after its

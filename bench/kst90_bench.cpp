@@ -187,6 +187,41 @@ Boundaries FindBoundaries(const std::vector<TimedByte>& timeline, Clock::time_po
   return b;
 }
 
+// From the acknowledgement of one program word reaching the host to the
+// next word's command leaving it: what the host (and the simulator's own
+// wake-up) adds to each exchange beyond the line and the turnaround.
+struct Reactions {
+  Seconds mean{0};
+  Seconds p90{0};
+  Seconds row_switch{0};  // median gap before a row's first word: the wait for its tick, if any
+};
+
+// first_of_row: for each program word of the image in order, whether it
+// opens its row; the gap before such a word holds the wait for the tick.
+Reactions ProgramWordReactions(const std::vector<TimedByte>& timeline, Clock::time_point from,
+                               Clock::time_point to, const std::vector<bool>& first_of_row) {
+  std::vector<Seconds> gaps;
+  std::vector<Seconds> switches;
+  std::size_t word = 0;
+  for (std::size_t i = 0; i + 1 < timeline.size(); ++i) {
+    const TimedByte& ack = timeline[i];
+    const TimedByte& next = timeline[i + 1];
+    if (ack.at < from || next.at > to) continue;
+    if (ack.to_device && ack.byte == 141) ++word;
+    if (ack.to_device || ack.byte != 132 || !next.to_device || next.byte != 141) continue;
+    // The command reached the device one byte time after it left the host.
+    const Seconds gap = next.at - ack.at - kByteTime;
+    (word < first_of_row.size() && first_of_row[word] ? switches : gaps).push_back(gap);
+  }
+  if (gaps.empty() || switches.empty()) return {};
+  std::sort(gaps.begin(), gaps.end());
+  std::sort(switches.begin(), switches.end());
+  Seconds sum{0};
+  for (const Seconds gap : gaps) sum += gap;
+  return {sum / static_cast<double>(gaps.size()), gaps[gaps.size() * 9 / 10],
+          switches[switches.size() / 2]};
+}
+
 // One phase of the update.
 struct Phase {
   const char* name;
@@ -364,7 +399,21 @@ bool Measure(const Options& options, const Image& image, int turnaround, int run
                                 : -1.0;
   std::snprintf(tail, sizeof tail, "program CPU s %.3f  exit status %d  result screen lag s %.3f\n",
                 std::chrono::duration<double>(run.ended.cpu).count(), run.ended.status, screen_lag);
-  std::cout << tail << std::flush;
+  std::cout << tail;
+  if (b.started && b.stamped) {
+    const Reactions r =
+        ProgramWordReactions(run.timeline, *b.started, *b.stamped, FirstWordsOfRows(rows));
+    std::vector<Seconds> late_works;
+    for (const char* row : rows) late_works.push_back(RowWork(row, t + r.mean));
+    const Seconds late_floor = TickedFloor(late_works, 100ms);
+    std::snprintf(tail, sizeof tail,
+                  "host per word ms mean %.3f p90 %.3f  before a row ms %.3f  "
+                  "tick s with it %.3f  measured/that %.3f\n",
+                  r.mean.count() * 1000, r.p90.count() * 1000, r.row_switch.count() * 1000,
+                  late_floor.count(), (*b.stamped - *b.started) / late_floor);
+    std::cout << tail;
+  }
+  std::cout << std::flush;
   // The GTK program is stopped by a signal; the device tells whether it got through.
   const bool complete = (front_end == "gtk" || run.ended.status == 0) && b.stamped.has_value();
   if (!complete) {
