@@ -2,26 +2,11 @@
 
 #include <memory>
 
+#include "forms/queued_timer_peer.h"
 #include "forms/timer.h"
 
 namespace forms {
 namespace {
-
-// Keeps the queue's copy of a timer in step with its Interval and Enabled.
-class TimerPeer final : public ComponentPeer {
- public:
-  TimerPeer(EventQueue& queue, Timer& timer) : queue_(queue), timer_(timer) {
-    queue_.ArmTimer(timer_);
-  }
-  ~TimerPeer() override { queue_.ForgetTimer(timer_); }
-  void Changed(Property property) override {
-    if (property == Property::Interval || property == Property::Enabled) queue_.ArmTimer(timer_);
-  }
-
- private:
-  EventQueue& queue_;
-  Timer& timer_;
-};
 
 bool Usable(const Control& control) {
   const Form* owner = control.Owner();
@@ -36,7 +21,7 @@ HeadlessBackend::HeadlessBackend(platform::VirtualClock& clock)
 void HeadlessBackend::AttachForm(Form& form) {
   for (Component* component : form.Components()) {
     if (auto* timer = dynamic_cast<Timer*>(component)) {
-      timer->SetPeer(std::make_unique<TimerPeer>(queue_, *timer));
+      timer->SetPeer(std::make_unique<QueuedTimerPeer>(queue_, *timer));
     }
   }
 }

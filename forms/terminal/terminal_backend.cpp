@@ -9,6 +9,7 @@
 
 #include "forms/cp1252.h"
 #include "forms/label.h"
+#include "forms/queued_timer_peer.h"
 #include "forms/string_list.h"
 #include "forms/terminal/interrupt.h"
 #include "forms/text.h"
@@ -31,22 +32,6 @@ class ChangePeer final : public ComponentPeer {
   TerminalBackend& backend_;
   Form& form_;
   Component& component_;
-};
-
-// Keeps the queue's copy of a timer in step with its Interval and Enabled.
-class TimerPeer final : public ComponentPeer {
- public:
-  TimerPeer(EventQueue& queue, Timer& timer) : queue_(queue), timer_(timer) {
-    queue_.ArmTimer(timer_);
-  }
-  ~TimerPeer() override { queue_.ForgetTimer(timer_); }
-  void Changed(Property property) override {
-    if (property == Property::Interval || property == Property::Enabled) queue_.ArmTimer(timer_);
-  }
-
- private:
-  EventQueue& queue_;
-  Timer& timer_;
 };
 
 bool Usable(const Control& control) {
@@ -108,7 +93,7 @@ void TerminalBackend::AttachForm(Form& form) {
   form.SetPeer(std::make_unique<ChangePeer>(*this, form, form));
   for (Component* component : form.Components()) {
     if (auto* timer = dynamic_cast<Timer*>(component)) {
-      timer->SetPeer(std::make_unique<TimerPeer>(queue_, *timer));
+      timer->SetPeer(std::make_unique<QueuedTimerPeer>(queue_, *timer));
     } else {
       component->SetPeer(std::make_unique<ChangePeer>(*this, form, *component));
     }
