@@ -166,8 +166,13 @@ namespace forms {
 
 std::unique_ptr<Backend> CreateGtkBackend(platform::Clock& clock) {
   // GTK would otherwise switch the C library to the user's locale, and the
-  // wizard's percentages and seconds would print "28,5" under French.
-  gtk_disable_setlocale();
+  // wizard's percentages and seconds would print "28,5" under French. It may
+  // be said only before GTK's first initialisation.
+  static const bool locale_kept = [] {
+    gtk_disable_setlocale();
+    return true;
+  }();
+  (void)locale_kept;
   if (!gtk_init_check(nullptr, nullptr)) return nullptr;
   return std::make_unique<gtk::GtkBackend>(clock);
 }
