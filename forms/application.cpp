@@ -1,5 +1,7 @@
 #include "forms/application.h"
 
+#include <exception>
+
 namespace forms {
 
 Application::~Application() {
@@ -41,6 +43,16 @@ bool PostMessage(Form& form, unsigned msg, std::uintptr_t w_param, std::intptr_t
   message.WParam = w_param;
   message.LParam = l_param;
   return form.App().GetBackend().Post(form, message);
+}
+
+void Application::RunGuarded(const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const std::exception& error) {
+    ShowException(error.what());
+  } catch (...) {
+    ShowException("");
+  }
 }
 
 }  // namespace forms

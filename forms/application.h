@@ -45,6 +45,9 @@ class Application {
 
   // The error box: message, the title as caption, an OK button.
   void ShowException(const std::string& message);
+  // Runs an event handler for a backend's loop: anything it throws is shown
+  // in the error box (an unknown exception with no text) and the loop goes on.
+  void RunGuarded(const std::function<void()>& handler);
 
  private:
   void Adopt(std::unique_ptr<Form> form, std::function<void()> clear_reference);

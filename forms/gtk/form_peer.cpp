@@ -98,13 +98,7 @@ gboolean FormPeer::OnDelete(GtkWidget* /*window*/, GdkEvent* /*event*/, gpointer
 }
 
 void FormPeer::RunHandler(const std::function<void()>& handler) const {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    form_.App().ShowException(error.what());
-  } catch (...) {
-    form_.App().ShowException("");
-  }
+  form_.App().RunGuarded(handler);
 }
 
 void FormPeer::UpdateFocusChain() {

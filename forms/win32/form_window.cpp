@@ -264,13 +264,7 @@ ControlPeer* FormWindow::PeerByHandle(HWND control) const {
 }
 
 void FormWindow::Guard(const std::function<void()>& handler) const {
-  try {
-    handler();
-  } catch (const std::exception& error) {
-    form_.App().ShowException(error.what());
-  } catch (...) {
-    form_.App().ShowException("");
-  }
+  form_.App().RunGuarded(handler);
 }
 
 void FormWindow::ArrangeZOrder() {
